@@ -9,17 +9,13 @@
 
 #include "decoding/CodePage.h"
 #include "decoding/TextChunk.h"
+#include "decoding/TextFileError.h"
 
 namespace varnopel {
 
 // Bytes examined by DetectCodePage when a file is read.
 constexpr int32_t kDetectWindow = 512;
 
-// A file could not be opened, read or decoded. what() is a short English reason.
-class TextFileError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 // Decides the code page of the first `length` bytes. Pure, never fails.
 int32_t DetectCodePage(const unsigned char* bytes, int32_t length);
@@ -48,25 +44,24 @@ struct DecodedFile {
 DecodedFile ReadTextFile(const std::string& path, int32_t& codePage, std::string& lineBreak);
 
 // The same from bytes already in memory (used for tests and fuzzing).
-DecodedFile DecodeText(std::unique_ptr<char[]> bytes, size_t length, int32_t& codePage, std::string& lineBreak);
-
-// Where the lines of decoded text lie: offsets into the text, in order.
-// With the break "\r" a text ending in LF gives one extra empty line, as the
-// reader's re-joined text would.
-struct LineSpan {
-  size_t offset;
-  size_t length;
-};
-std::vector<LineSpan> LineSpans(std::string_view text, std::string_view lineBreak);
+DecodedFile DecodeText(ByteBuffer bytes, size_t length, int32_t& codePage, std::string& lineBreak);
 
 // Calls visit(offset, length) for every line of `text` cut by `lineBreak`,
 // with the result that SplitTextLines would give on LoadTextFile's text.
 template <class Visit>
 void ForEachLine(std::string_view text, std::string_view lineBreak, Visit&& visit);
 
+// Cuts text at the given line break alone ("\r" or "\n"; anything else cuts
+// like SplitTextLines). A final break adds no empty line.
+std::vector<std::string> SplitByLineBreak(std::string_view text, std::string_view lineBreak);
+
 // The whole reader: the decoded lines joined again, each followed by the
 // detected line break. Throws TextFileError.
 std::string LoadTextFile(const std::string& path, int32_t& codePage, std::string& lineBreak);
+
+// True when the bytes are valid UTF-8 (no overlong forms, surrogates or
+// values above U+10FFFF); hasNonAscii tells whether any byte is 80 or above.
+bool IsValidUtf8(const unsigned char* bytes, size_t length, bool& hasNonAscii);
 
 // Splits at CR LF, lone CR and lone LF; a final break adds no empty line.
 std::vector<std::string> SplitTextLines(std::string_view text);

@@ -1,15 +1,37 @@
 #pragma once
 #include <cstddef>
+#include <cstdlib>
 #include <memory>
+#include <new>
 #include <string_view>
 
 namespace varnopel {
+
+// Bytes from malloc, so that a large decoded buffer can be shrunk in place.
+struct FreeDeleter {
+  void operator()(char* p) const { std::free(p); }
+};
+using ByteBuffer = std::unique_ptr<char[], FreeDeleter>;
+
+inline ByteBuffer AllocateBytes(size_t size) {
+  void* p = std::malloc(size == 0 ? 1 : size);
+  if (!p) throw std::bad_alloc();
+  return ByteBuffer(static_cast<char*>(p));
+}
+
+// Shrinks or grows a buffer, keeping its first `size` bytes.
+inline void ResizeBytes(ByteBuffer& buffer, size_t size) {
+  void* p = std::realloc(buffer.get(), size == 0 ? 1 : size);
+  if (!p) throw std::bad_alloc();
+  buffer.release();
+  buffer.reset(static_cast<char*>(p));
+}
 
 // An immutable block of UTF-8 text: the bytes of one file as read (when the
 // decoding is the identity) or its decoded text. Lines point into it.
 class TextChunk {
  public:
-  TextChunk(std::unique_ptr<char[]> data, size_t begin, size_t end)
+  TextChunk(ByteBuffer data, size_t begin, size_t end)
       : data_(std::move(data)), begin_(begin), end_(end) {}
   TextChunk(const TextChunk&) = delete;
   TextChunk& operator=(const TextChunk&) = delete;
@@ -18,7 +40,7 @@ class TextChunk {
   size_t size() const { return end_ - begin_; }
 
  private:
-  std::unique_ptr<char[]> data_;
+  ByteBuffer data_;
   size_t begin_;
   size_t end_;
 };
