@@ -1,6 +1,7 @@
 #pragma once
 // Fast line scan shared by the reader and the line list.
-#include <cstring>
+#include <cstdint>
+#include <string_view>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -8,42 +9,52 @@
 namespace varnopel {
 namespace detail {
 
-// Position of the first CR or LF at or after `from`, or `size` when none.
-inline size_t FindLineEnd(const char* data, size_t from, size_t size) {
-  size_t i = from;
+// Bit k set when byte k of the 16 at p is CR or LF.
+inline unsigned LineEndMask16(const char* p) {
 #if defined(__SSE2__)
-  const __m128i cr = _mm_set1_epi8('\r');
-  const __m128i lf = _mm_set1_epi8('\n');
-  for (; i + 16 <= size; i += 16) {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-    int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
-    if (mask != 0) return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
-  }
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  return static_cast<unsigned>(
+      _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')))));
+#else
+  unsigned mask = 0;
+  for (int k = 0; k < 16; ++k) mask |= unsigned(p[k] == '\r' || p[k] == '\n') << k;
+  return mask;
 #endif
-  for (; i < size; ++i) {
-    if (data[i] == '\r' || data[i] == '\n') return i;
-  }
-  return size;
 }
 
 }  // namespace detail
+
+// Number of CR and LF bytes: an upper bound for the number of lines, less one.
+inline size_t CountLineEndBytes(std::string_view text) {
+  size_t count = 0;
+  size_t i = 0;
+  for (; i + 16 <= text.size(); i += 16) count += static_cast<size_t>(__builtin_popcount(detail::LineEndMask16(text.data() + i)));
+  for (; i < text.size(); ++i) count += text[i] == '\r' || text[i] == '\n';
+  return count;
+}
 
 template <class Visit>
 void ForEachLine(std::string_view text, std::string_view lineBreak, Visit&& visit) {
   const char* data = text.data();
   const size_t size = text.size();
-  size_t pos = 0;
-  while (pos < size) {
-    size_t end = detail::FindLineEnd(data, pos, size);
-    visit(pos, end - pos);
-    pos = end;
-    if (pos < size && data[pos] == '\r') {
-      ++pos;
-      if (pos < size && data[pos] == '\n') ++pos;
-    } else if (pos < size) {
-      ++pos;  // a lone LF
+  size_t start = 0;  // where the current line begins
+  // A line ends at each CR LF, lone CR and lone LF; the LF of a CR LF pair
+  // is passed over (its bit is then behind `start`).
+  auto lineEnd = [&](size_t j) {
+    if (j < start) return;
+    visit(start, j - start);
+    start = (data[j] == '\r' && j + 1 < size && data[j + 1] == '\n') ? j + 2 : j + 1;
+  };
+  size_t i = 0;
+  for (; i + 16 <= size; i += 16) {
+    for (unsigned mask = detail::LineEndMask16(data + i); mask != 0; mask &= mask - 1) {
+      lineEnd(i + static_cast<size_t>(__builtin_ctz(mask)));
     }
   }
+  for (; i < size; ++i) {
+    if (data[i] == '\r' || data[i] == '\n') lineEnd(i);
+  }
+  if (start < size) visit(start, size - start);
   // The re-joined text of a "\r" file that ends in LF gets a final CR after
   // that LF, which reads as one more, empty, line.
   if (lineBreak == "\r" && size > 0 && data[size - 1] == '\n') visit(size, 0);

@@ -12,21 +12,26 @@ size_t LineList::appendText(std::shared_ptr<const TextChunk> text, std::string_v
   if (!text || text->size() == 0) return 0;
   const std::string_view view = text->view();
 
-  // Count first so that the span vector grows once, to its exact size.
-  size_t added = 0;
-  bool tooLong = false;
-  ForEachLine(view, lineBreak, [&](size_t, size_t length) {
-    ++added;
-    tooLong |= length > std::numeric_limits<uint32_t>::max();
-  });
-  if (tooLong) throw std::length_error("line of 4 GiB or more");
-
-  const size_t needed = lines_.size() + added;
-  if (needed > lines_.capacity()) lines_.reserve(std::max(needed, lines_.capacity() + lines_.capacity() / 2));
+  // Reserve once for the most lines the text can hold, so that the spans
+  // are written in one pass and never moved.
+  const size_t most = CountLineEndBytes(view) + 2;
+  const size_t needed = lines_.size() + most;
+  if (needed > lines_.capacity()) {
+    lines_.reserve(std::max(needed, lines_.capacity() + lines_.capacity() / 2));
+    PreferHugePages(lines_.data(), lines_.capacity() * sizeof(Line));
+  }
+  const size_t before = lines_.size();
   const char* base = view.data();
+  bool tooLong = false;
   ForEachLine(view, lineBreak, [&](size_t offset, size_t length) {
+    tooLong |= length > std::numeric_limits<uint32_t>::max();
     lines_.push_back(Line{base + offset, static_cast<uint32_t>(length)});
   });
+  if (tooLong) {
+    lines_.resize(before);
+    throw std::length_error("line of 4 GiB or more");
+  }
+  const size_t added = lines_.size() - before;
   chunks_.push_back(std::move(text));
   return added;
 }
