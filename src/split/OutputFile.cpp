@@ -1,0 +1,95 @@
+#include "split/OutputFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <random>
+
+#include "split/SystemErrorText.h"
+
+namespace varnopel {
+
+namespace {
+
+const FileSystemCalls kReal = {
+    [](const char* path, int flags, unsigned mode) { return ::open(path, flags, static_cast<mode_t>(mode)); },
+    [](int fd, const void* data, unsigned long size) { return static_cast<long>(::write(fd, data, size)); },
+    [](int fd) { return ::close(fd); },
+    [](const char* from, const char* to) { return ::rename(from, to); },
+};
+std::atomic<const FileSystemCalls*> current{&kReal};
+
+const FileSystemCalls& Calls() { return *current.load(); }
+
+std::string CreateErrorText(const std::string& path, int error) {
+  return "ファイル \"" + path + "\" を作成できません。" + SystemErrorText(error);
+}
+
+// Mode of the file being replaced, or what a newly created file would get.
+mode_t TargetMode(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+const FileSystemCalls& RealFileSystemCalls() { return kReal; }
+void SetFileSystemCallsForTesting(const FileSystemCalls* calls) { current.store(calls ? calls : &kReal); }
+
+OutputFile::OutputFile(std::string path) : path_(std::move(path)) {
+  const size_t slash = path_.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : path_.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? path_ : path_.substr(slash + 1);
+  const mode_t mode = TargetMode(path_);
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
+    temp_ = folder + "." + name + "." + suffix + ".part";
+    fd_ = Calls().open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd_ >= 0 || errno != EEXIST) break;
+  }
+  if (fd_ < 0) {
+    const int error = errno;
+    temp_.clear();
+    throw WriteError(CreateErrorText(path_, error));
+  }
+  ::fchmod(fd_, mode);  // the umask may have taken bits that the replaced file had
+}
+
+OutputFile::~OutputFile() {
+  if (fd_ >= 0) Calls().close(fd_);
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+}
+
+void OutputFile::fail() { throw WriteError("ストリームへの書き込みエラー"); }
+
+void OutputFile::write(const char* data, size_t size) {
+  while (size > 0) {
+    const long done = Calls().write(fd_, data, size);
+    if (done < 0 && errno == EINTR) continue;
+    if (done <= 0) fail();
+    data += done;
+    size -= static_cast<size_t>(done);
+  }
+}
+
+void OutputFile::commit() {
+  const int fd = fd_;
+  fd_ = -1;
+  if (Calls().close(fd) != 0) fail();
+  if (Calls().rename(temp_.c_str(), path_.c_str()) != 0) {
+    const int error = errno;
+    throw WriteError(CreateErrorText(path_, error));
+  }
+  temp_.clear();
+}
+
+}  // namespace varnopel

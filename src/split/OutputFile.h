@@ -1,0 +1,47 @@
+#pragma once
+// One output file, written under a temporary name in its target folder and
+// renamed into place only when complete, so that an existing file is never
+// left half-written.
+#include <stdexcept>
+#include <string>
+
+namespace varnopel {
+
+// The file could not be created or written; what() is the text for the user.
+class WriteError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Low-level calls, replaceable by tests to simulate failing disks.
+struct FileSystemCalls {
+  int (*open)(const char* path, int flags, unsigned mode);
+  long (*write)(int fd, const void* data, unsigned long size);
+  int (*close)(int fd);
+  int (*rename)(const char* from, const char* to);
+};
+const FileSystemCalls& RealFileSystemCalls();
+void SetFileSystemCallsForTesting(const FileSystemCalls* calls);  // null restores the real ones
+
+class OutputFile {
+ public:
+  // Throws WriteError("ファイル "…" を作成できません。…").
+  explicit OutputFile(std::string path);
+  ~OutputFile();  // an unfinished file is removed
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  // Throws WriteError("ストリームへの書き込みエラー").
+  void write(const char* data, size_t size);
+  // Closes the file and puts it in place of any file of the same name.
+  void commit();
+
+ private:
+  [[noreturn]] void fail();
+
+  std::string path_;
+  std::string temp_;
+  int fd_ = -1;
+};
+
+}  // namespace varnopel

@@ -1,0 +1,140 @@
+#include "split/SplitRun.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "split/OutputEncoder.h"
+#include "split/OutputFile.h"
+
+namespace varnopel {
+
+namespace {
+
+bool FileExists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+// The lines of one file: position j of the collection lies at
+// first + j * stride for j < paired, and at tail + (j - paired) after that.
+struct Collection {
+  int64_t first = 0;
+  int64_t stride = 1;
+  int64_t paired = 0;
+  int64_t tail = 0;
+  int64_t count = 0;  // lines collected
+  int64_t at(int64_t j) const { return j < paired ? first + j * stride : tail + (j - paired); }
+};
+
+// Which lines file k takes, before cancelling cuts it short.
+Collection Plan(const SplitPlan& plan, int64_t n, int64_t k, int64_t start, bool deal, int64_t& wanted) {
+  Collection c;
+  const int64_t F = plan.files;
+  const int64_t L = plan.linesPerFile;
+  if (!deal) {
+    c.first = start;
+    c.paired = wanted = std::clamp<int64_t>(n - start, 0, plan.mode == SplitMode::Half && k == 2 ? n - L : L);
+    return c;
+  }
+  if (plan.mode == SplitMode::Half) {
+    // Dealt in turn to the two files; once one has its share, the rest go
+    // to the other, so every line is written once.
+    const int64_t h = std::clamp<int64_t>(L, 0, n);
+    const int64_t t = std::min(h, n - h);
+    c.first = k - 1;
+    c.stride = 2;
+    c.paired = t;
+    c.tail = 2 * t;
+    wanted = k == 1 ? h : n - h;
+    return c;
+  }
+  c.first = k - 1;
+  c.stride = F;
+  c.paired = wanted = c.first >= n ? 0 : std::min(L, (n - c.first + F - 1) / F);
+  return c;
+}
+
+constexpr size_t kFlushBytes = size_t{4} << 20;
+
+void WriteFile(const std::string& path, const LineList& lines, const Collection& c, OutputEncoder& encoder,
+               const std::string& lineBreak, SplitCallbacks& callbacks) {
+  OutputFile file(path);
+  std::string buffer;
+  buffer.reserve(kFlushBytes + 65536);
+  encoder.begin(buffer);
+  for (int64_t j = 0; j < c.count; ++j) {
+    encoder.encode(lines[static_cast<size_t>(c.at(j))], buffer);
+    encoder.encode(lineBreak, buffer);
+    if (buffer.size() >= kFlushBytes) {
+      file.write(buffer.data(), buffer.size());
+      buffer.clear();
+      callbacks.keepResponsive();
+    }
+  }
+  encoder.end(buffer);
+  file.write(buffer.data(), buffer.size());
+  file.commit();
+}
+
+}  // namespace
+
+SplitResult RunSplit(const LineList& lines, int32_t codePage, const SplitPlan& plan, SplitCallbacks& callbacks) {
+  SplitResult result;
+  OutputEncoder encoder(codePage);
+  const int64_t n = static_cast<int64_t>(lines.count());
+  const int64_t F = plan.files;
+  int64_t start = 0;
+  int64_t progress = 0;
+  int64_t k = 0;
+  do {
+    ++k;
+    callbacks.fileStarted(k, F);
+    const bool deal = callbacks.dealOut();
+    int64_t wanted = 0;
+    Collection c = Plan(plan, n, k, start, deal, wanted);
+    if (!callbacks.isChecked(k)) {
+      callbacks.fileSkipped(k);
+      const int64_t share = plan.mode == SplitMode::Half && k == 2 ? n - plan.linesPerFile : plan.linesPerFile;
+      start += share;
+      progress += share;
+      callbacks.progress(progress);
+      continue;
+    }
+    // Collect, looking at the cancel request after every line; the line
+    // just taken stays in the file.
+    while (c.count < wanted) {
+      ++c.count;
+      callbacks.progress(++progress);
+      if (callbacks.canceled()) break;
+    }
+    if (!deal) start += c.count;
+
+    const std::string path = callbacks.pathFor(k);
+    bool write = true;
+    if (FileExists(path) && !callbacks.overwriteWithoutAsking()) {
+      switch (callbacks.askOverwrite(path)) {
+        case OverwriteAnswer::Yes: break;
+        case OverwriteAnswer::No: write = false; break;
+        case OverwriteAnswer::YesToAll: callbacks.overwriteAll(); break;
+        case OverwriteAnswer::Cancel:
+          result.canceled = true;
+          result.lastDeclined = true;
+          return result;
+      }
+    }
+    result.lastDeclined = !write;
+    if (write) {
+      WriteFile(path, lines, c, encoder, callbacks.lineBreak(), callbacks);
+      ++result.filesWritten;
+      callbacks.fileWritten(k, path, c.count);
+    }
+    if (callbacks.canceled()) {
+      result.canceled = true;
+      return result;
+    }
+  } while (k < F);
+  return result;
+}
+
+}  // namespace varnopel

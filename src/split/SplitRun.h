@@ -1,0 +1,22 @@
+#pragma once
+// The split run: cuts the line list by a plan and writes the files.
+#include <cstdint>
+
+#include "split/SplitCallbacks.h"
+#include "split/SplitPlan.h"
+#include "workspace/LineList.h"
+
+namespace varnopel {
+
+struct SplitResult {
+  bool canceled = false;      // by the Cancel button or a Cancel answer
+  bool lastDeclined = false;  // the last file that came to the overwrite question was declined
+  int64_t filesWritten = 0;
+};
+
+// Writes the files of `plan` in `codePage` (see OutputEncoder). Throws
+// WriteError or InvalidPathError, which end the run; files written before
+// stay, and no file is left half-written under its own name.
+SplitResult RunSplit(const LineList& lines, int32_t codePage, const SplitPlan& plan, SplitCallbacks& callbacks);
+
+}  // namespace varnopel
