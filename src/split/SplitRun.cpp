@@ -58,11 +58,15 @@ Collection Plan(const SplitPlan& plan, int64_t n, int64_t k, int64_t start, bool
 constexpr size_t kFlushBytes = size_t{4} << 20;
 
 void WriteFile(const std::string& path, const LineList& lines, const Collection& c, OutputEncoder& encoder,
-               const std::string& lineBreak, SplitCallbacks& callbacks) {
+               const std::string& lineBreak, const std::vector<std::string_view>& header, SplitCallbacks& callbacks) {
   OutputFile file(path);
   std::string buffer;
   buffer.reserve(kFlushBytes + 65536);
   encoder.begin(buffer);
+  for (std::string_view line : header) {
+    encoder.encode(line, buffer);
+    encoder.encode(lineBreak, buffer);
+  }
   for (int64_t j = 0; j < c.count; ++j) {
     encoder.encode(lines[static_cast<size_t>(c.at(j))], buffer);
     encoder.encode(lineBreak, buffer);
@@ -79,7 +83,8 @@ void WriteFile(const std::string& path, const LineList& lines, const Collection&
 
 }  // namespace
 
-SplitResult RunSplit(const LineList& lines, int32_t codePage, const SplitPlan& plan, SplitCallbacks& callbacks) {
+SplitResult RunSplit(const LineList& lines, int32_t codePage, const SplitPlan& plan, SplitCallbacks& callbacks,
+                     const std::vector<std::string_view>& header) {
   SplitResult result;
   OutputEncoder encoder(codePage);
   const int64_t n = static_cast<int64_t>(lines.count());
@@ -125,7 +130,7 @@ SplitResult RunSplit(const LineList& lines, int32_t codePage, const SplitPlan& p
     }
     result.lastDeclined = !write;
     if (write) {
-      WriteFile(path, lines, c, encoder, callbacks.lineBreak(), callbacks);
+      WriteFile(path, lines, c, encoder, callbacks.lineBreak(), header, callbacks);
       ++result.filesWritten;
       callbacks.fileWritten(k, path, c.count);
     }

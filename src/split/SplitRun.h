@@ -1,6 +1,8 @@
 #pragma once
 // The split run: cuts the line list by a plan and writes the files.
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
 #include "split/SplitCallbacks.h"
 #include "split/SplitPlan.h"
@@ -16,7 +18,9 @@ struct SplitResult {
 
 // Writes the files of `plan` in `codePage` (see OutputEncoder). Throws
 // WriteError or InvalidPathError, which end the run; files written before
-// stay, and no file is left half-written under its own name.
-SplitResult RunSplit(const LineList& lines, int32_t codePage, const SplitPlan& plan, SplitCallbacks& callbacks);
+// stay, and no file is left half-written under its own name. `header` lines,
+// if any, are written at the top of every file.
+SplitResult RunSplit(const LineList& lines, int32_t codePage, const SplitPlan& plan, SplitCallbacks& callbacks,
+                     const std::vector<std::string_view>& header = {});
 
 }  // namespace varnopel
