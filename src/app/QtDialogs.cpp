@@ -1,0 +1,84 @@
+#include "app/QtDialogs.h"
+
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+
+namespace varnopel {
+
+namespace {
+
+// Boxes open centred on the screen, not on the window.
+int run(QMessageBox& box) {
+  box.adjustSize();
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    box.move(area.center() - box.rect().center());
+  }
+  return box.exec();
+}
+
+}  // namespace
+
+void QtDialogs::information(const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, caption(), displayText(text), QMessageBox::Ok, owner_);
+  run(box);
+}
+
+bool QtDialogs::question(const QString& text) {
+  QMessageBox box(QMessageBox::Question, caption(), displayText(text), QMessageBox::Yes | QMessageBox::No, owner_);
+  box.setDefaultButton(QMessageBox::Yes);
+  return run(box) == QMessageBox::Yes;
+}
+
+Dialogs::Answer QtDialogs::questionYesNoCancel(const QString& text) {
+  QMessageBox box(QMessageBox::Question, caption(), displayText(text),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner_);
+  box.setDefaultButton(QMessageBox::Yes);
+  switch (run(box)) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+  }
+}
+
+Dialogs::Answer QtDialogs::overwriteQuestion(const QString& text) {
+  QMessageBox box(QMessageBox::Question, caption(), displayText(text), QMessageBox::NoButton, owner_);
+  QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+  QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+  QPushButton* all = box.addButton(QStringLiteral("すべてはい(&A)"), QMessageBox::YesRole);
+  box.setDefaultButton(yes);
+  box.setEscapeButton(cancel);
+  run(box);
+  const QAbstractButton* clicked = box.clickedButton();
+  if (clicked == yes) return Answer::Yes;
+  if (clicked == no) return Answer::No;
+  if (clicked == all) return Answer::YesToAll;
+  return Answer::Cancel;
+}
+
+void QtDialogs::showError(const QString& text) {
+  QMessageBox box(QMessageBox::Critical, caption(), displayText(text), QMessageBox::Ok, owner_);
+  run(box);
+}
+
+QStringList QtDialogs::openFiles(const QString& startFolder) {
+  QFileDialog dialog(owner_, QString(), startFolder);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  return dialog.selectedFiles();
+}
+
+QString QtDialogs::pickFolder(const QString& startFolder) {
+  return QFileDialog::getExistingDirectory(owner_, QString(), startFolder);
+}
+
+QString QtDialogs::openFile(const QString& startFolder) {
+  return QFileDialog::getOpenFileName(owner_, QString(), startFolder);
+}
+
+}  // namespace varnopel
