@@ -1,0 +1,272 @@
+// The main window's start, refresh, split arithmetic, clock, layout rules and
+// output folder handlers.
+#include "app/TVarnopelForm.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <chrono>
+#include <limits>
+
+#include "app/TVarnopelFormPrivate.h"
+#include "decoding/CodePage.h"
+
+namespace varnopel {
+
+namespace {
+
+// Rounds up; a zero divisor (only possible with an empty list) gives 0.
+int32_t DivideRoundingUp(int64_t n, int64_t divisor) {
+  if (divisor == 0) return 0;
+  int64_t quotient = n / divisor;
+  if (n % divisor != 0) ++quotient;
+  return static_cast<int32_t>(quotient);
+}
+
+}  // namespace
+
+void TVarnopelForm::FormCreate(const QStringList& args) {
+  Timer1Timer();
+  Timer1->start();
+  MainList1.clear();
+  QGuiApplication::setApplicationDisplayName(Dialogs::caption());
+  setWindowTitle(Dialogs::caption());
+  CurrentCP1 = 932;
+  ReadSettings();
+  RefreshAfterLoad(false);
+  if (!args.isEmpty()) LoadCommandLine(args);
+  GridPanel1->setFixedHeight(ClientHeight() * 55 / 100);
+  FileOpenDialog1Folder = PrevOpenFolder1;
+  FileOpenDialog2Folder = PrevSaveFolder1;
+  PageControl1->setCurrentWidget(tsReadIn2);
+  Random1.seed(static_cast<uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+  setAcceptDrops(true);
+}
+
+void TVarnopelForm::ReadSettings() {}
+
+void TVarnopelForm::LoadCommandLine(const QStringList& args) { Q_UNUSED(args); }
+
+void TVarnopelForm::RefreshAfterLoad(bool enabled) {
+  for (QWidget* control : std::as_const(GridControls_)) control->setEnabled(enabled);
+  for (QPushButton* button : {Button6Reverse, Button5Random, Button7Ascend, Button8Descend, Button10Compress})
+    button->setEnabled(enabled);
+  if (!enabled) {
+    Label4InFile->setEnabled(true);
+    Edit1InFile->setEnabled(true);
+    Button1InFile->setEnabled(true);
+    return;
+  }
+
+  const qint64 n = static_cast<qint64>(MainList1.count());
+  Label1InFile->setText(FormatCount(n) + QStringLiteral(" 行 / ") + QString::number(ListView2->topLevelItemCount()) +
+                        QStringLiteral(" ファイル (") + QString::fromStdString(CodePageName(CurrentCP1)) +
+                        QStringLiteral(")"));
+  CheckBox1SameFolderClick();
+
+  RadioButton1Files->setEnabled(true);
+  RadioButton2Lines->setEnabled(true);
+  RadioButton3Half->setEnabled(true);
+  // With no lines at all there is nothing to choose: the boxes stay greyed.
+  const bool haveLines = n > 0;
+  const int limit = static_cast<int>(std::min<qint64>(n, std::numeric_limits<int>::max()));
+  const int digits = static_cast<int>(QString::number(n).size());
+  for (NumberBox* box : {NumberBox1Files, NumberBox2Lines, NumberBox3Half}) {
+    box->setEnabled(haveLines);
+    SetFaceBackground(box, !haveLines);
+    box->setMaxTextLength(digits);
+  }
+  SetNumberBoxRange(NumberBox1Files, 1, limit, 1);
+  label1Files->setText(FormatCount(LinesPerFile(NumberBox1Files->value())) + QStringLiteral(" 行 x ") +
+                       FormatCount(NumberBox1Files->value()) + QStringLiteral(" ファイル"));
+  SetNumberBoxRange(NumberBox2Lines, 1, limit, limit);
+  Label2Lines->setText(FormatCount(NumberBox2Lines->value()) + QStringLiteral(" 行 x ") +
+                       FormatCount(FilesForLines(NumberBox2Lines->value())) + QStringLiteral(" ファイル"));
+  SetNumberBoxRange(NumberBox3Half, 0, limit, 0);
+  Label25Half->setText(FormatCount(NumberBox3Half->value()) + QStringLiteral(" 行 + ") +
+                       FormatCount(n - NumberBox3Half->value()) + QStringLiteral(" 行"));
+
+  RadioButton1Files->setChecked(true);
+  PageControl1->setEnabled(true);
+  ListView2->setEnabled(true);
+  ListView1->setEnabled(true);
+  ListView1->clear();
+}
+
+void TVarnopelForm::SetNumberBoxRange(NumberBox* box, int minimum, int maximum, int value) {
+  box->setRange(minimum, std::max(minimum, maximum));
+  box->setValue(value);
+}
+
+void TVarnopelForm::FitListColumns(QTreeWidget* listView) {
+  const QTreeWidgetItem* first = listView->topLevelItem(0);
+  if (first == nullptr) return;
+  const QFontMetrics metrics = fontMetrics();
+  for (int column : {0, 1}) {
+    const int textWidth = metrics.horizontalAdvance(first->text(column));
+    if (listView->columnWidth(column) < textWidth) listView->setColumnWidth(column, textWidth * 120 / 100);
+  }
+}
+
+QTreeWidget* TVarnopelForm::ActiveListView() const {
+  return PageControl1->currentWidget() == tsWriteOut1 ? ListView1 : ListView2;
+}
+
+int32_t TVarnopelForm::LinesPerFile(int32_t files) const {
+  const int64_t n = static_cast<int64_t>(MainList1.count());
+  return DivideRoundingUp(n, files == 0 ? 1 : files);
+}
+
+int32_t TVarnopelForm::FilesForLines(int32_t lines) const {
+  const int64_t n = static_cast<int64_t>(MainList1.count());
+  return DivideRoundingUp(n, lines == 0 ? n : lines);
+}
+
+QString TVarnopelForm::ClockText(const QDateTime& time) {
+  return time.toString(QStringLiteral("yyyy/MM/dd  HH:mm"));
+}
+
+QString TVarnopelForm::FormatCount(qint64 value) {
+  QLocale locale;
+  locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
+  return locale.toString(value);
+}
+
+void TVarnopelForm::Timer1Timer() {
+  StatusPanel0_->setText(ClockText(Now1()));
+  QCoreApplication::processEvents();
+}
+
+void TVarnopelForm::StatusBar1Resize() {
+  // Panel 1 takes whatever panel 0 leaves (it has the status bar's stretch).
+  StatusPanel0_->setFixedWidth(fontMetrics().horizontalAdvance(StatusPanel0_->text()) * 11 / 10);
+}
+
+void TVarnopelForm::GridPanel1Resize() {
+  // The radio cell already lies 3 pixels inside the grid; the rest is ours.
+  const int margin = std::max(0, GridPanel1->width() / 20 - kCellMargin);
+  for (QWidget* cell : std::as_const(RadioCells_)) cell->layout()->setContentsMargins(margin, 0, 0, 0);
+}
+
+void TVarnopelForm::PageControl1Resize() {
+  static_cast<PageControl*>(PageControl1)->setTabWidth(PageControl1->width() / (PageControl1->count() + 1));
+}
+
+void TVarnopelForm::CheckBox1SameFolderClick() {
+  const bool same = CheckBox1SameFolder->isChecked();
+  Edit2OutFolder->setEnabled(!same);
+  SetFaceBackground(Edit2OutFolder, same);
+  Button2OutFolder->setEnabled(!same);
+  WriteFolder1->setEnabled(!same);
+  if (same) {
+    const QString input = Edit1InFile->text();
+    Edit2OutFolder->setText(input.left(input.lastIndexOf(u'/') + 1));
+  }
+}
+
+void TVarnopelForm::Button2OutFolderClick() {
+  const QString folder = dialogs_->pickFolder(FileOpenDialog2Folder);
+  if (!folder.isEmpty()) Edit2OutFolder->setText(folder);
+}
+
+void TVarnopelForm::NumberBox1FilesChange() {
+  const int files = NumberBox1Files->value();
+  label1Files->setText(FormatCount(LinesPerFile(files)) + QStringLiteral(" 行 x ") + FormatCount(files) +
+                       QStringLiteral(" ファイル"));
+}
+
+void TVarnopelForm::NumberBox2LinesChange() {
+  const int lines = NumberBox2Lines->value();
+  Label2Lines->setText(FormatCount(lines) + QStringLiteral(" 行 x ") + FormatCount(FilesForLines(lines)) +
+                       QStringLiteral(" ファイル"));
+}
+
+void TVarnopelForm::NumberBox3HalfChange() {
+  const qint64 half = NumberBox3Half->value();
+  Label25Half->setText(FormatCount(half) + QStringLiteral(" 行 + ") +
+                       FormatCount(static_cast<qint64>(MainList1.count()) - half) + QStringLiteral(" 行"));
+}
+
+void TVarnopelForm::RadioButton1FilesClick() {
+  if (!isVisible()) return;
+  label1Files->setEnabled(true);
+  Label2Lines->setEnabled(false);
+  Label25Half->setEnabled(false);
+}
+
+void TVarnopelForm::RadioButton2LinesClick() {
+  if (!isVisible()) return;
+  Label2Lines->setEnabled(true);
+  label1Files->setEnabled(false);
+  Label25Half->setEnabled(false);
+}
+
+void TVarnopelForm::RadioButton3HalfClick() {
+  if (!isVisible()) return;
+  Label25Half->setEnabled(true);
+  label1Files->setEnabled(false);
+  Label2Lines->setEnabled(false);
+}
+
+void TVarnopelForm::Close1Click() { close(); }
+
+void TVarnopelForm::FormClose() { MainList1.clear(); }
+
+void TVarnopelForm::closeEvent(QCloseEvent* event) {
+  bool canClose = true;
+  FormCloseQuery(canClose);
+  if (!canClose) {
+    event->ignore();
+    return;
+  }
+  FormClose();
+  event->accept();
+}
+
+int TVarnopelForm::ClientHeight() const {
+  const QMenuBar* bar = menuBar();
+  const int menuHeight = bar->isNativeMenuBar() ? 0 : bar->sizeHint().height();
+  return std::max(0, height() - menuHeight);
+}
+
+void TVarnopelForm::PlaceButton0Cancel() {
+  // Keeps its place relative to the centre of the client area.
+  const QMenuBar* bar = menuBar();
+  const int top = bar->isNativeMenuBar() ? 0 : bar->height();
+  const int clientWidth = width();
+  const int clientHeight = height() - top;
+  Button0Cancel->move(kCancelLeft + (clientWidth - kDesignClientWidth) / 2,
+                      top + kCancelTop + (clientHeight - kDesignClientHeight) / 2);
+  Button0Cancel->raise();
+}
+
+void TVarnopelForm::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  PlaceButton0Cancel();
+}
+
+bool TVarnopelForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize) {
+    if (watched == GridPanel1) GridPanel1Resize();
+    else if (watched == PageControl1) PageControl1Resize();
+    else if (watched == StatusBar1) StatusBar1Resize();
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace varnopel

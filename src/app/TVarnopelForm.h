@@ -1,0 +1,251 @@
+#pragma once
+// The main window. Fields and controls are public and carry the names that
+// the rest of the program (and the tests) know them by.
+#include <QDateTime>
+#include <QMainWindow>
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "app/Dialogs.h"
+#include "app/NumberBox.h"
+#include "workspace/LineList.h"
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class QTabWidget;
+class QTimer;
+class QTreeWidget;
+
+namespace varnopel {
+
+class TVarnopelForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TVarnopelForm(std::shared_ptr<Dialogs> dialogs, QWidget* parent = nullptr);
+  ~TVarnopelForm() override;
+
+  // Start of the program: clock, title, settings, first refresh, command-line
+  // files, sizes, dialog folders, random seed, drop target.
+  void FormCreate(const QStringList& args);
+
+  // Brings the controls in line with MainList1. false only once, at start.
+  void RefreshAfterLoad(bool enabled);
+  // Widens both columns to 120 % of the first row's texts; never narrows them.
+  void FitListColumns(QTreeWidget* listView);
+  // ListView1 when the output tab is in front, else ListView2.
+  QTreeWidget* ActiveListView() const;
+  // Split arithmetic over MainList1's count, rounding up (0 files counts as 1,
+  // 0 lines as the whole list). 0 when the list is empty.
+  int32_t LinesPerFile(int32_t files) const;
+  int32_t FilesForLines(int32_t lines) const;
+
+  Dialogs& dialogs() { return *dialogs_; }
+  QLabel* StatusPanel0() const { return StatusPanel0_; }
+  QLabel* StatusPanel1() const { return StatusPanel1_; }
+
+  // "yyyy/MM/dd  HH:mm" as the clock shows it.
+  static QString ClockText(const QDateTime& time);
+  // Counts in labels: digits grouped by thousands in the user's locale.
+  static QString FormatCount(qint64 value);
+
+  // --- Working state ---
+  LineList MainList1;
+  int32_t CurrentCP1 = 932;
+  std::string CurrentLB1;
+  bool IsCanceled = false;
+  bool IsListView2Modified = false;
+  QString PrevOpenFolder1;
+  QString PrevSaveFolder1;
+  // Where the file dialogs open (set from the folders above at start).
+  QString FileOpenDialog1Folder;
+  QString FileOpenDialog2Folder;
+  // Shuffle generator, seeded from the clock at start; tests may reseed it.
+  std::mt19937_64 Random1;
+  // The clock's time source; tests replace it.
+  std::function<QDateTime()> Now1 = [] { return QDateTime::currentDateTime(); };
+
+  // --- Controls ---
+  QWidget* GridPanel1 = nullptr;
+  QLabel* Label4InFile = nullptr;
+  QLabel* Label1InFile = nullptr;
+  QPushButton* Button1InFile = nullptr;
+  QLineEdit* Edit1InFile = nullptr;
+  QPushButton* Button9Reload = nullptr;
+  QWidget* GridPanel3 = nullptr;
+  QPushButton* Button6Reverse = nullptr;
+  QPushButton* Button5Random = nullptr;
+  QPushButton* Button7Ascend = nullptr;
+  QPushButton* Button8Descend = nullptr;
+  QPushButton* Button10Compress = nullptr;
+  QLabel* Label5OutFolder = nullptr;
+  QCheckBox* CheckBox1SameFolder = nullptr;
+  QPushButton* Button2OutFolder = nullptr;
+  QLineEdit* Edit2OutFolder = nullptr;
+  QRadioButton* RadioButton1Files = nullptr;
+  NumberBox* NumberBox1Files = nullptr;
+  QLabel* label1Files = nullptr;
+  QPushButton* Button3Exec = nullptr;
+  QRadioButton* RadioButton2Lines = nullptr;
+  NumberBox* NumberBox2Lines = nullptr;
+  QLabel* Label2Lines = nullptr;
+  QRadioButton* RadioButton3Half = nullptr;
+  NumberBox* NumberBox3Half = nullptr;
+  QLabel* Label25Half = nullptr;
+  QCheckBox* CheckBox3Distribute = nullptr;
+  QCheckBox* CheckBox2OverWrite = nullptr;
+  QPushButton* Button4Open = nullptr;
+  QButtonGroup* SplitModeGroup = nullptr;
+
+  QTabWidget* PageControl1 = nullptr;
+  QWidget* tsReadIn2 = nullptr;
+  QWidget* tsWriteOut1 = nullptr;
+  QTreeWidget* ListView2 = nullptr;
+  QTreeWidget* ListView1 = nullptr;
+  QStatusBar* StatusBar1 = nullptr;
+  QPushButton* Button0Cancel = nullptr;
+  QTimer* Timer1 = nullptr;
+
+  // --- Main menu ---
+  QMenu* File1 = nullptr;
+  QAction* ReadFile1 = nullptr;
+  QAction* WriteFolder1 = nullptr;
+  QMenu* ShortCut1 = nullptr;
+  QAction* SendTo1 = nullptr;
+  QAction* DeskTop1 = nullptr;
+  QAction* StartMenu1 = nullptr;
+  QAction* StartUp1 = nullptr;
+  QAction* Close1 = nullptr;
+  QMenu* Option1 = nullptr;
+  QAction* mmSortNum1 = nullptr;
+  QAction* mmSortDic1 = nullptr;
+  QAction* mmSameLB1 = nullptr;
+  QAction* mmCRLF1 = nullptr;
+  QAction* mmCR1 = nullptr;
+  QAction* mmLF1 = nullptr;
+  QAction* CloseQuery1 = nullptr;
+  QAction* SaveStatus1 = nullptr;
+  QMenu* Help1 = nullptr;
+  QAction* Help2 = nullptr;
+  QAction* About1 = nullptr;
+  QAction* Properties1 = nullptr;
+  QAction* Donation1 = nullptr;
+  QAction* HomeSite1 = nullptr;
+
+  // --- Pop-up menu of the lists ---
+  QMenu* PopupMenu1 = nullptr;
+  QAction* Open2 = nullptr;
+  QAction* OpenWithNotepad2 = nullptr;
+  QAction* OpenWith2 = nullptr;
+  QAction* OpenWithSendTo2 = nullptr;
+  QAction* MakeShortCut2 = nullptr;
+  QAction* Properties2 = nullptr;
+  QAction* OpenLocation2 = nullptr;
+  QAction* ToTop2 = nullptr;
+  QAction* ToUpper2 = nullptr;
+  QAction* ToLower2 = nullptr;
+  QAction* ToBottom2 = nullptr;
+
+ public slots:
+  // Handlers of the window itself.
+  void Timer1Timer();
+  void StatusBar1Resize();
+  void GridPanel1Resize();
+  void PageControl1Resize();
+  void CheckBox1SameFolderClick();
+  void Button2OutFolderClick();
+  void Close1Click();
+  void FormClose();
+  void FormCloseQuery(bool& canClose);
+
+  // Split mode controls. For now they write their labels only.
+  void NumberBox1FilesChange();
+  void NumberBox2LinesChange();
+  void NumberBox3HalfChange();
+  void RadioButton1FilesClick();
+  void RadioButton2LinesClick();
+  void RadioButton3HalfClick();
+
+  // Handlers whose behaviour comes with the loading, reordering, split and
+  // shell work; they are wired to their controls already.
+  void Button1InFileClick();
+  void Button9ReloadClick();
+  void Button6ReverseClick();
+  void Button5RandomClick();
+  void Button7AscendClick();
+  void Button8DescendClick();
+  void Button10CompressClick();
+  void Button3ExecClick();
+  void Button4OpenClick();
+  void Button0CancelClick();
+  void SendTo1Click();
+  void DeskTop1Click();
+  void StartMenu1Click();
+  void StartUp1Click();
+  void Help2Click();
+  void About1Click();
+  void Properties1Click();
+  void Donation1Click();
+  void HomeSite1Click();
+  void PopupMenu1Popup();
+  void Open2Click();
+  void OpenWithNotepad2Click();
+  void OpenWith2Click();
+  void OpenWithSendTo2Click();
+  void MakeShortCut2Click();
+  void Properties2Click();
+  void OpenLocation2Click();
+  void ToTop2Click();
+  void ToUpper2Click();
+  void ToLower2Click();
+  void ToBottom2Click();
+  void ListView1ColumnClick(int column);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Building the window (TVarnopelFormLayout.cpp).
+  void BuildGridPanel1();
+  void BuildGridPanel3();
+  void BuildPageControl1();
+  void BuildStatusBar1();
+  void BuildMainMenu1();
+  void BuildPopupMenu1();
+  QTreeWidget* BuildListView(const QString& name, QWidget* parent);
+  void ConnectHandlers();
+  // Checking one item of a menu radio group unchecks the others of the group.
+  void MakeRadioGroup(std::initializer_list<QAction*> group);
+  void PlaceButton0Cancel();
+  QSize InitialClientSize() const;
+  int ClientHeight() const;
+
+  // Later work: the settings file and the command-line files.
+  void ReadSettings();
+  void LoadCommandLine(const QStringList& args);
+
+  void ShowPopupMenu1(QTreeWidget* listView, const QPoint& pos);
+  void SetNumberBoxRange(NumberBox* box, int minimum, int maximum, int value);
+
+  std::shared_ptr<Dialogs> dialogs_;
+  QLabel* StatusPanel0_ = nullptr;
+  QLabel* StatusPanel1_ = nullptr;
+  QList<QWidget*> RadioCells_;  // hold the radio buttons with their left margin
+  QList<QWidget*> GridControls_;  // controls placed directly in GridPanel1
+};
+
+}  // namespace varnopel
