@@ -1,0 +1,472 @@
+// The main window: start state, refresh after loading, split arithmetic,
+// list columns, settings menu groups, clock, output folder and layout rules.
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <memory>
+
+#include "ScriptedDialogs.h"
+#include "app/TVarnopelForm.h"
+#include "decoding/CheckCCode.h"
+
+using varnopel::Dialogs;
+using varnopel::TVarnopelForm;
+using varnopel::test::ScriptedDialogs;
+
+namespace {
+
+// Controls of the upper grid, in both grids' order.
+const char* const kGridControls[] = {
+    "Label4InFile",     "Label1InFile",        "Button1InFile",      "Edit1InFile",        "Button9Reload",
+    "Button6Reverse",   "Button5Random",       "Button7Ascend",      "Button8Descend",     "Button10Compress",
+    "Label5OutFolder",  "CheckBox1SameFolder", "Button2OutFolder",   "Edit2OutFolder",     "RadioButton1Files",
+    "NumberBox1Files",  "label1Files",         "Button3Exec",        "RadioButton2Lines",  "NumberBox2Lines",
+    "Label2Lines",      "RadioButton3Half",    "NumberBox3Half",     "Label25Half",        "CheckBox3Distribute",
+    "CheckBox2OverWrite", "Button4Open",
+};
+
+const char* const kOptionItems[] = {"mmSortNum1", "mmSortDic1", "mmSameLB1",   "mmCRLF1",
+                                    "mmCR1",      "mmLF1",      "CloseQuery1", "SaveStatus1"};
+
+}  // namespace
+
+class TVarnopelFormTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::shared_ptr<ScriptedDialogs> dialogs_;
+  std::unique_ptr<TVarnopelForm> form_;
+  QTemporaryDir temp_;
+
+  // A fresh window after its start handler, as the program has it.
+  TVarnopelForm& start() {
+    form_ = std::make_unique<TVarnopelForm>(dialogs_);
+    form_->FormCreate({});
+    return *form_;
+  }
+
+  // Puts n one-character lines into MainList1 through the file reader.
+  void loadLines(TVarnopelForm& form, int n) {
+    const QString path = temp_.filePath(QStringLiteral("lines-%1.txt").arg(n));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("7\n").repeated(n));
+    file.close();
+    int32_t codePage = 0;
+    std::string lineBreak;
+    const varnopel::DecodedFile decoded = varnopel::ReadTextFile(path.toStdString(), codePage, lineBreak);
+    form.MainList1.appendText(decoded.text, lineBreak.empty() ? "\r\n" : lineBreak);
+    QCOMPARE(form.MainList1.count(), size_t(n));
+  }
+
+  template <class T>
+  T* child(const char* name) {
+    T* found = form_->findChild<T*>(QString::fromLatin1(name));
+    if (!found) qWarning("no child %s", name);
+    return found;
+  }
+
+  QStringList checkedOptions() {
+    QStringList names;
+    for (const char* name : kOptionItems)
+      if (child<QAction>(name)->isChecked()) names << QString::fromLatin1(name);
+    return names;
+  }
+
+ private slots:
+  void initTestCase() {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QVERIFY(temp_.isValid());
+  }
+
+  void init() { dialogs_ = std::make_shared<ScriptedDialogs>(); }
+
+  void cleanup() {
+    form_.reset();
+    QCOMPARE(dialogs_->pending(), size_t(0));
+  }
+
+  void namedObjectsExist_data() {
+    QTest::addColumn<QString>("name");
+    const char* const others[] = {
+        "GridPanel1", "GridPanel3", "PageControl1", "tsReadIn2", "tsWriteOut1", "ListView1", "ListView2",
+        "StatusBar1", "StatusPanel0", "StatusPanel1", "Button0Cancel", "Timer1", "MainMenu1",
+        // Main menu, separators included.
+        "File1", "ReadFile1", "WriteFolder1", "N1", "ShortCut1", "SendTo1", "N5", "DeskTop1", "StartMenu1",
+        "StartUp1", "Close1", "Option1", "N8", "N7", "Help1", "Help2", "About1", "Properties1", "N2", "Donation1",
+        "HomeSite1",
+        // Pop-up menu.
+        "PopupMenu1", "Open2", "OpenWithNotepad2", "OpenWith2", "OpenWithSendTo2", "N6", "MakeShortCut2", "N3",
+        "Properties2", "OpenLocation2", "N4", "ToTop2", "ToUpper2", "ToLower2", "ToBottom2"};
+    for (const char* name : kGridControls) QTest::newRow(name) << QString::fromLatin1(name);
+    for (const char* name : kOptionItems) QTest::newRow(name) << QString::fromLatin1(name);
+    for (const char* name : others) QTest::newRow(name) << QString::fromLatin1(name);
+  }
+
+  void namedObjectsExist() {
+    QFETCH(QString, name);
+    start();
+    QVERIFY2(form_->findChild<QObject*>(name) != nullptr, qPrintable(name));
+  }
+
+  void startState() {
+    TVarnopelForm& form = start();
+    QCOMPARE(form.windowTitle(), QStringLiteral("ヴァルノペル"));
+    QCOMPARE(form.CurrentCP1, 932);
+    QCOMPARE(form.MainList1.count(), size_t(0));
+
+    // Only the input controls are usable.
+    for (const char* name : kGridControls) {
+      const bool usable = QByteArray(name) == "Label4InFile" || QByteArray(name) == "Edit1InFile" ||
+                          QByteArray(name) == "Button1InFile";
+      QVERIFY2(child<QWidget>(name)->isEnabled() == usable, name);
+    }
+    QVERIFY(!form.PageControl1->isEnabled());
+    QVERIFY(!form.ListView1->isEnabled());
+    QVERIFY(!form.ListView2->isEnabled());
+    QVERIFY(form.Button0Cancel->isHidden());
+    QVERIFY(!form.Button0Cancel->isEnabled());
+    QCOMPARE(form.Button0Cancel->size(), QSize(121, 64));
+    QVERIFY(form.ReadFile1->isEnabled());
+    QVERIFY(!form.WriteFolder1->isEnabled());
+    QVERIFY(form.Close1->isEnabled());
+
+    // A sample of captions and starting marks.
+    QCOMPARE(form.Label1InFile->text(), QStringLiteral("0 行 / 0ファイル"));
+    QCOMPARE(form.label1Files->text(), QStringLiteral("0 行 x 0 ファイル"));
+    QCOMPARE(form.Label25Half->text(), QStringLiteral("0 行 + 0 行"));
+    QCOMPARE(form.Button3Exec->text(), QStringLiteral("実行"));
+    QCOMPARE(form.Button10Compress->text(), QStringLiteral("重複を除去"));
+    QCOMPARE(form.Button0Cancel->text(), QStringLiteral("キャンセル"));
+    QCOMPARE(form.CheckBox2OverWrite->text(), QStringLiteral("既存ファイルには上書き"));
+    QVERIFY(form.CheckBox1SameFolder->isChecked());
+    QVERIFY(!form.CheckBox3Distribute->isChecked());
+    QVERIFY(form.RadioButton1Files->isChecked());
+    QCOMPARE(form.NumberBox1Files->value(), 1);
+    QCOMPARE(form.NumberBox3Half->value(), 0);
+    QCOMPARE(form.PageControl1->tabText(0), QStringLiteral("読込み（入力）"));
+    QCOMPARE(form.PageControl1->tabText(1), QStringLiteral("書出し（出力）"));
+    QCOMPARE(form.PageControl1->currentWidget(), form.tsReadIn2);
+    QCOMPARE(form.PageControl1->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(form.ToUpper2->text(), QStringLiteral("↑上へ"));
+    QCOMPARE(form.mmSortNum1->text(), QStringLiteral("数値順(1,2,10,..)に整列(&N)"));
+    QCOMPARE(form.ShortCut1->title(), QStringLiteral("起動ショートカット(&C)"));
+
+    // Both lists: two columns of at least 100 pixels, counts right-aligned;
+    // only the input list sorts by its headers.
+    for (QTreeWidget* list : {form.ListView1, form.ListView2}) {
+      QCOMPARE(list->headerItem()->text(0), QStringLiteral("ファイル名"));
+      QCOMPARE(list->headerItem()->text(1), QStringLiteral("行数"));
+      QCOMPARE(list->headerItem()->textAlignment(1) & Qt::AlignHorizontal_Mask, int(Qt::AlignRight));
+      QCOMPARE(list->columnWidth(0), 100);
+      QCOMPARE(list->header()->minimumSectionSize(), 100);
+      QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
+      QCOMPARE(list->editTriggers(), QAbstractItemView::NoEditTriggers);
+    }
+    QVERIFY(form.ListView2->header()->sectionsClickable());
+    QVERIFY(!form.ListView1->header()->sectionsClickable());
+    QCOMPARE(form.ActiveListView(), form.ListView2);
+    form.PageControl1->setCurrentWidget(form.tsWriteOut1);
+    QCOMPARE(form.ActiveListView(), form.ListView1);
+
+    // Menus: marks and shortcuts.
+    QCOMPARE(checkedOptions(), QStringList({"mmSortNum1", "mmSameLB1"}));
+    for (const char* name : kOptionItems) QVERIFY2(child<QAction>(name)->isCheckable(), name);
+    QCOMPARE(form.ReadFile1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    QCOMPARE(form.WriteFolder1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
+    QCOMPARE(form.Close1->shortcut(), QKeySequence(Qt::ALT | Qt::Key_F4));
+    QCOMPARE(form.Help2->shortcut(), QKeySequence(Qt::Key_F1));
+    QCOMPARE(form.Properties1->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Return));
+
+    // Status line: the clock at once, no message.
+    QVERIFY(form.StatusPanel0()->text().contains(QRegularExpression("^\\d{4}/\\d\\d/\\d\\d  \\d\\d:\\d\\d$")));
+    QVERIFY(form.StatusPanel1()->text().isEmpty());
+    QCOMPARE(form.Timer1->interval(), 1000);
+    QVERIFY(form.Timer1->isActive());
+    QVERIFY(form.acceptDrops());
+  }
+
+  void refreshAfterLoad_data() {
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("files");
+    QTest::addColumn<QString>("totals");
+    QTest::addColumn<QString>("filesLabel");
+    QTest::addColumn<QString>("linesLabel");
+    QTest::addColumn<QString>("halfLabel");
+    QTest::addColumn<int>("digits");
+    QTest::newRow("one line") << 1 << 1 << "1 行 / 1 ファイル (SJIS)"
+                              << "1 行 x 1 ファイル"
+                              << "1 行 x 1 ファイル"
+                              << "0 行 + 1 行" << 1;
+    QTest::newRow("grouped count, plain file count")
+        << 12345 << 3 << "12,345 行 / 3 ファイル (SJIS)"
+        << "12,345 行 x 1 ファイル"
+        << "12,345 行 x 1 ファイル"
+        << "0 行 + 12,345 行" << 5;
+    QTest::newRow("a million lines") << 1000000 << 1 << "1,000,000 行 / 1 ファイル (SJIS)"
+                                     << "1,000,000 行 x 1 ファイル"
+                                     << "1,000,000 行 x 1 ファイル"
+                                     << "0 行 + 1,000,000 行" << 7;
+  }
+
+  void refreshAfterLoad() {
+    QFETCH(int, lines);
+    QFETCH(int, files);
+    TVarnopelForm& form = start();
+    loadLines(form, lines);
+    for (int i = 0; i < files; ++i) new QTreeWidgetItem(form.ListView2, {QStringLiteral("/in/f%1.txt").arg(i), "1"});
+    new QTreeWidgetItem(form.ListView1, {QStringLiteral("/in/stale-1.txt"), QString()});
+    form.Edit1InFile->setText(QStringLiteral("/data/in/list.txt"));
+    form.RadioButton3Half->setChecked(true);
+
+    form.RefreshAfterLoad(true);
+
+    QTEST(form.Label1InFile->text(), "totals");
+    QTEST(form.label1Files->text(), "filesLabel");
+    QTEST(form.Label2Lines->text(), "linesLabel");
+    QTEST(form.Label25Half->text(), "halfLabel");
+    // All usable but the output folder, which follows the input's folder.
+    for (const char* name : kGridControls) {
+      const bool usable = QByteArray(name) != "Edit2OutFolder" && QByteArray(name) != "Button2OutFolder";
+      QVERIFY2(child<QWidget>(name)->isEnabled() == usable, name);
+    }
+    QCOMPARE(form.Edit2OutFolder->text(), QStringLiteral("/data/in/"));
+
+    QCOMPARE(form.NumberBox1Files->minimum(), 1);
+    QCOMPARE(form.NumberBox1Files->maximum(), lines);
+    QCOMPARE(form.NumberBox1Files->value(), 1);
+    QCOMPARE(form.NumberBox2Lines->minimum(), 1);
+    QCOMPARE(form.NumberBox2Lines->maximum(), lines);
+    QCOMPARE(form.NumberBox2Lines->value(), lines);
+    QCOMPARE(form.NumberBox3Half->minimum(), 0);
+    QCOMPARE(form.NumberBox3Half->maximum(), lines);
+    QCOMPARE(form.NumberBox3Half->value(), 0);
+    for (varnopel::NumberBox* box : {form.NumberBox1Files, form.NumberBox2Lines, form.NumberBox3Half})
+      QTEST(box->maxTextLength(), "digits");
+    // Typing runs into the limit.
+    form.NumberBox1Files->lineEdit()->clear();
+    QTest::keyClicks(form.NumberBox1Files->lineEdit(), QStringLiteral("12345678"));
+    QVERIFY(form.NumberBox1Files->lineEdit()->text().size() <= form.NumberBox1Files->maxTextLength());
+
+    QVERIFY(form.RadioButton1Files->isChecked());
+    QVERIFY(form.PageControl1->isEnabled());
+    QVERIFY(form.ListView1->isEnabled());
+    QVERIFY(form.ListView2->isEnabled());
+    QCOMPARE(form.ListView1->topLevelItemCount(), 0);
+  }
+
+  void refreshAfterLoadWithNoLines() {
+    TVarnopelForm& form = start();
+    new QTreeWidgetItem(form.ListView2, {QStringLiteral("/in/empty.txt"), "0"});
+    form.CurrentCP1 = 1252;
+    form.RefreshAfterLoad(true);
+    QCOMPARE(form.Label1InFile->text(), QStringLiteral("0 行 / 1 ファイル (ANSI)"));
+    // Nothing to split: the boxes stay greyed, the rest is usable.
+    for (varnopel::NumberBox* box : {form.NumberBox1Files, form.NumberBox2Lines, form.NumberBox3Half})
+      QVERIFY(!box->isEnabled());
+    QVERIFY(form.Button3Exec->isEnabled());
+    QVERIFY(form.RadioButton2Lines->isEnabled());
+  }
+
+  void splitArithmetic_data() {
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("linesPerFile");
+    QTest::addColumn<int>("filesForLines");
+    QTest::newRow("10 by 4") << 10 << 4 << 3 << 3;
+    QTest::newRow("10 by 3") << 10 << 3 << 4 << 4;
+    QTest::newRow("10 by 10") << 10 << 10 << 1 << 1;
+    QTest::newRow("10 by 11") << 10 << 11 << 1 << 1;
+    QTest::newRow("0 is one file / the whole list") << 10 << 0 << 10 << 1;
+    QTest::newRow("12345 by 3") << 12345 << 3 << 4115 << 4115;
+    QTest::newRow("1 by 1") << 1 << 1 << 1 << 1;
+    QTest::newRow("empty list by 0") << 0 << 0 << 0 << 0;
+    QTest::newRow("empty list by 5") << 0 << 5 << 0 << 0;
+  }
+
+  void splitArithmetic() {
+    QFETCH(int, lines);
+    QFETCH(int, value);
+    TVarnopelForm& form = start();
+    if (lines > 0) loadLines(form, lines);
+    QTEST(form.LinesPerFile(value), "linesPerFile");
+    QTEST(form.FilesForLines(value), "filesForLines");
+  }
+
+  void fitListColumnsWidensOnceAndNeverShrinks() {
+    TVarnopelForm& form = start();
+    QTreeWidget* list = form.ListView2;
+    form.FitListColumns(list);  // no rows: nothing to measure
+    QCOMPARE(list->columnWidth(0), 100);
+
+    const QString longPath = QStringLiteral("/home/user/documents/") + QString(60, u'x') + QStringLiteral(".txt");
+    new QTreeWidgetItem(list, {longPath, QStringLiteral("12,345")});
+    form.FitListColumns(list);
+    const int widened = form.fontMetrics().horizontalAdvance(longPath) * 120 / 100;
+    QCOMPARE(list->columnWidth(0), widened);
+    QCOMPARE(list->columnWidth(1), 100);  // the count fits already
+
+    // Only the first row counts, and a shorter first row never narrows.
+    new QTreeWidgetItem(list, {longPath + longPath, QStringLiteral("1")});
+    form.FitListColumns(list);
+    QCOMPARE(list->columnWidth(0), widened);
+    list->topLevelItem(0)->setText(0, QStringLiteral("/a.txt"));
+    form.FitListColumns(list);
+    QCOMPARE(list->columnWidth(0), widened);
+  }
+
+  void optionRadioGroups() {
+    TVarnopelForm& form = start();
+    form.mmCRLF1->trigger();
+    QCOMPARE(checkedOptions(), QStringList({"mmSortNum1", "mmCRLF1"}));
+    form.mmLF1->trigger();
+    QCOMPARE(checkedOptions(), QStringList({"mmSortNum1", "mmLF1"}));
+    // Choosing the checked item unchecks it and leaves its group empty.
+    form.mmLF1->trigger();
+    QCOMPARE(checkedOptions(), QStringList({"mmSortNum1"}));
+    form.mmSortDic1->trigger();
+    QCOMPARE(checkedOptions(), QStringList({"mmSortDic1"}));
+    // Marks set from code follow the same rule.
+    form.mmCR1->setChecked(true);
+    form.mmSameLB1->setChecked(true);
+    QCOMPARE(checkedOptions(), QStringList({"mmSortDic1", "mmSameLB1"}));
+    // The two close options are independent of everything.
+    form.CloseQuery1->trigger();
+    QCOMPARE(checkedOptions(), QStringList({"mmSortDic1", "mmSameLB1", "CloseQuery1"}));
+    form.SaveStatus1->trigger();
+    form.CloseQuery1->trigger();
+    QCOMPARE(checkedOptions(), QStringList({"mmSortDic1", "mmSameLB1", "SaveStatus1"}));
+  }
+
+  void clockShowsMinuteAfterHour() {
+    TVarnopelForm& form = start();
+    form.Now1 = [] { return QDateTime(QDate(2024, 5, 18), QTime(1, 8, 59)); };
+    form.Timer1Timer();
+    QCOMPARE(form.StatusPanel0()->text(), QStringLiteral("2024/05/18  01:08"));
+    form.Now1 = [] { return QDateTime(QDate(2024, 12, 1), QTime(23, 59)); };
+    form.Timer1Timer();
+    QCOMPARE(form.StatusPanel0()->text(), QStringLiteral("2024/12/01  23:59"));
+  }
+
+  void sameFolderTakesInputFolder_data() {
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("path") << "/home/u/data/list.txt"
+                          << "/home/u/data/";
+    QTest::newRow("root") << "/list.txt"
+                          << "/";
+    QTest::newRow("bare name") << "list.txt" << "";
+    QTest::newRow("backslash is a character") << "C:\\data\\list.txt" << "";
+    QTest::newRow("folder typed") << "/srv/in/"
+                                  << "/srv/in/";
+  }
+
+  void sameFolderTakesInputFolder() {
+    QFETCH(QString, input);
+    TVarnopelForm& form = start();
+    form.Edit2OutFolder->setText(QStringLiteral("/old/"));
+    form.Edit1InFile->setText(input);
+    form.CheckBox1SameFolderClick();
+    QTEST(form.Edit2OutFolder->text(), "folder");
+    QVERIFY(!form.WriteFolder1->isEnabled());
+  }
+
+  void outputFolderPicker() {
+    TVarnopelForm& form = start();
+    form.Edit1InFile->setText(QStringLiteral("/in/list.txt"));
+    form.RefreshAfterLoad(true);
+    QVERIFY(!form.Button2OutFolder->isEnabled());
+    QCOMPARE(form.Edit2OutFolder->text(), QStringLiteral("/in/"));
+
+    // Unchecked: the folder controls open up and keep their text.
+    form.CheckBox1SameFolder->setChecked(false);
+    QVERIFY(form.Edit2OutFolder->isEnabled());
+    QVERIFY(form.Button2OutFolder->isEnabled());
+    QVERIFY(form.WriteFolder1->isEnabled());
+    QCOMPARE(form.Edit2OutFolder->text(), QStringLiteral("/in/"));
+
+    form.FileOpenDialog2Folder = QStringLiteral("/srv/previous/");
+    dialogs_->queuePickFolder(QStringLiteral("/srv/out"));
+    form.WriteFolder1->trigger();
+    QCOMPARE(form.Edit2OutFolder->text(), QStringLiteral("/srv/out"));
+    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::PickFolder), QStringList({"/srv/previous/"}));
+
+    dialogs_->queuePickFolder(QString());  // cancelled
+    QTest::mouseClick(form.Button2OutFolder, Qt::LeftButton);
+    QCOMPARE(form.Edit2OutFolder->text(), QStringLiteral("/srv/out"));
+  }
+
+  void errorBoxFullStop_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("Japanese") << "読み込めませんでした"
+                              << "読み込めませんでした.";
+    QTest::newRow("letter") << "Open Failed"
+                            << "Open Failed.";
+    QTest::newRow("digit") << "HRESULT=-5"
+                           << "HRESULT=-5.";
+    QTest::newRow("bracket") << "[C:\\x]"
+                             << "[C:\\x].";
+    QTest::newRow("full stop") << "Done."
+                               << "Done.";
+    QTest::newRow("parenthesis") << "(x)"
+                                 << "(x)";
+    QTest::newRow("line break") << "a\r\n"
+                                << "a\r\n";
+    QTest::newRow("empty") << ""
+                           << "";
+  }
+
+  void errorBoxFullStop() {
+    QFETCH(QString, text);
+    dialogs_->errorBox(text);
+    QTEST(dialogs_->texts(ScriptedDialogs::Kind::Error).value(0), "shown");
+    QCOMPARE(Dialogs::displayText(QStringLiteral("a\r\nb\r\n")), QStringLiteral("a\nb\n"));
+  }
+
+  void layoutRules() {
+    form_ = std::make_unique<TVarnopelForm>(dialogs_);
+    TVarnopelForm& form = *form_;
+    const int menuHeight = form.menuBar()->sizeHint().height();
+    form.resize(700, menuHeight + 500);
+    form.FormCreate({});
+    QCOMPARE(form.GridPanel1->height(), 500 * 55 / 100);
+
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form, 5000));
+    QTRY_COMPARE_WITH_TIMEOUT(form.PageControl1->tabBar()->tabRect(0).width(), form.PageControl1->width() / 3, 5000);
+    QCOMPARE(form.PageControl1->tabBar()->tabRect(1).width(), form.PageControl1->width() / 3);
+    QCOMPARE(form.RadioButton2Lines->mapTo(form.GridPanel1, QPoint(0, 0)).x(), form.GridPanel1->width() / 20);
+    const int clockWidth = form.fontMetrics().horizontalAdvance(form.StatusPanel0()->text()) * 11 / 10;
+    QCOMPARE(form.StatusPanel0()->width(), clockWidth);
+    QVERIFY(form.StatusPanel1()->width() > form.StatusBar1->width() / 2);
+
+    // The Cancel button keeps its place relative to the centre.
+    const int top = form.menuBar()->height();
+    const int clientHeight = form.height() - top;
+    QCOMPARE(form.Button0Cancel->pos(),
+             QPoint(176 + (form.width() - 499) / 2, top + 262 + (clientHeight - 391) / 2));
+
+    form.Close1->trigger();
+    QVERIFY(!form.isVisible());
+  }
+};
+
+QTEST_MAIN(TVarnopelFormTest)
+#include "TVarnopelFormTest.moc"
