@@ -5,6 +5,7 @@
 namespace varnopel {
 
 // Integer box with spin buttons: centred text, small arrows, mouse wheel on.
+// The arrows, Up/Down keys and the wheel move by singleStep().
 class NumberBox : public QSpinBox {
  public:
   explicit NumberBox(QWidget* parent = nullptr);
@@ -13,6 +14,10 @@ class NumberBox : public QSpinBox {
   void setMaxTextLength(int length) { lineEdit()->setMaxLength(length); }
   int maxTextLength() const { return lineEdit()->maxLength(); }
   QLineEdit* lineEdit() const { return QSpinBox::lineEdit(); }
+
+ protected:
+  // Page Up and Page Down move by 10 whatever the single step is.
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace varnopel

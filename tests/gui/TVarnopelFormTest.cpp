@@ -440,6 +440,21 @@ class TVarnopelFormTest : public QObject {
     QCOMPARE(Dialogs::displayText(QStringLiteral("a\r\nb\r\n")), QStringLiteral("a\nb\n"));
   }
 
+  void numberBoxPagesByTen() {
+    varnopel::NumberBox box;
+    box.setRange(0, 100000);
+    box.setValue(5000);
+    box.setSingleStep(100);
+    QTest::keyClick(&box, Qt::Key_Up);
+    QCOMPARE(box.value(), 5100);
+    QTest::keyClick(&box, Qt::Key_PageUp);
+    QCOMPARE(box.value(), 5110);
+    QTest::keyClick(&box, Qt::Key_PageDown);
+    QTest::keyClick(&box, Qt::Key_PageDown);
+    QCOMPARE(box.value(), 5090);
+    QCOMPARE(box.singleStep(), 100);
+  }
+
   void layoutRules() {
     form_ = std::make_unique<TVarnopelForm>(dialogs_);
     TVarnopelForm& form = *form_;
