@@ -13,6 +13,7 @@
 
 #include "app/Dialogs.h"
 #include "app/NumberBox.h"
+#include "shell/ShellServices.h"
 #include "workspace/LineList.h"
 
 class QAction;
@@ -34,7 +35,7 @@ class TVarnopelForm : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit TVarnopelForm(std::shared_ptr<Dialogs> dialogs, QWidget* parent = nullptr);
+  TVarnopelForm(std::shared_ptr<Dialogs> dialogs, std::shared_ptr<ShellServices> shell, QWidget* parent = nullptr);
   ~TVarnopelForm() override;
 
   // Start of the program: clock, title, settings, first refresh, command-line
@@ -53,6 +54,7 @@ class TVarnopelForm : public QMainWindow {
   int32_t FilesForLines(int32_t lines) const;
 
   Dialogs& dialogs() { return *dialogs_; }
+  ShellServices& shell() { return *shell_; }
   QLabel* StatusPanel0() const { return StatusPanel0_; }
   QLabel* StatusPanel1() const { return StatusPanel1_; }
 
@@ -242,6 +244,7 @@ class TVarnopelForm : public QMainWindow {
   void SetNumberBoxRange(NumberBox* box, int minimum, int maximum, int value);
 
   std::shared_ptr<Dialogs> dialogs_;
+  std::shared_ptr<ShellServices> shell_;
   QLabel* StatusPanel0_ = nullptr;
   QLabel* StatusPanel1_ = nullptr;
   QList<QWidget*> RadioCells_;  // hold the radio buttons with their left margin

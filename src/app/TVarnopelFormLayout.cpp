@@ -61,8 +61,8 @@ QMenu* SubMenu(QWidget* parent, const QString& caption, const char* name) {
 
 }  // namespace
 
-TVarnopelForm::TVarnopelForm(std::shared_ptr<Dialogs> dialogs, QWidget* parent)
-    : QMainWindow(parent), dialogs_(std::move(dialogs)) {
+TVarnopelForm::TVarnopelForm(std::shared_ptr<Dialogs> dialogs, std::shared_ptr<ShellServices> shell, QWidget* parent)
+    : QMainWindow(parent), dialogs_(std::move(dialogs)), shell_(std::move(shell)) {
   setObjectName(QStringLiteral("VarnopelForm"));
   QFont windowFont = font();
   windowFont.setFamilies({QStringLiteral("Noto Sans CJK JP"), windowFont.family()});

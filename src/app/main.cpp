@@ -5,6 +5,7 @@
 
 #include "app/QtDialogs.h"
 #include "app/TVarnopelForm.h"
+#include "shell/FreedesktopShell.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -12,7 +13,7 @@ int main(int argc, char* argv[]) {
   QApplication::setDesktopFileName(QStringLiteral("varnopel"));
 
   auto dialogs = std::make_shared<varnopel::QtDialogs>();
-  varnopel::TVarnopelForm form(dialogs);
+  varnopel::TVarnopelForm form(dialogs, std::make_shared<varnopel::FreedesktopShell>());
   dialogs->setOwner(&form);
   QStringList args = QApplication::arguments();
   args.removeFirst();

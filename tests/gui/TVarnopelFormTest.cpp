@@ -21,12 +21,14 @@
 
 #include <memory>
 
+#include "FakeShellServices.h"
 #include "ScriptedDialogs.h"
 #include "app/TVarnopelForm.h"
 #include "decoding/CheckCCode.h"
 
 using varnopel::Dialogs;
 using varnopel::TVarnopelForm;
+using varnopel::test::FakeShellServices;
 using varnopel::test::ScriptedDialogs;
 
 namespace {
@@ -56,7 +58,7 @@ class TVarnopelFormTest : public QObject {
 
   // A fresh window after its start handler, as the program has it.
   TVarnopelForm& start() {
-    form_ = std::make_unique<TVarnopelForm>(dialogs_);
+    form_ = std::make_unique<TVarnopelForm>(dialogs_, std::make_shared<FakeShellServices>());
     form_->FormCreate({});
     return *form_;
   }
@@ -456,7 +458,7 @@ class TVarnopelFormTest : public QObject {
   }
 
   void layoutRules() {
-    form_ = std::make_unique<TVarnopelForm>(dialogs_);
+    form_ = std::make_unique<TVarnopelForm>(dialogs_, std::make_shared<FakeShellServices>());
     TVarnopelForm& form = *form_;
     const int menuHeight = form.menuBar()->sizeHint().height();
     form.resize(700, menuHeight + 500);

@@ -1,0 +1,39 @@
+#pragma once
+// Keeps the window responsive inside long loops without slowing them: poll()
+// is cheap enough to call for every line, and only every 20 ms does it run
+// the tick (status and progress updates) and process pending events, which
+// is when a click on Cancel is seen.
+#include <QElapsedTimer>
+
+#include <cstdint>
+#include <functional>
+
+namespace varnopel {
+
+class EventPump {
+ public:
+  static constexpr int kIntervalMs = 20;
+
+  explicit EventPump(std::function<void()> tick = {});
+
+  void poll() {
+    if (++calls_ % kCallsPerClockCheck == 0) maybePump();
+  }
+  // Runs the tick and processes events now.
+  void pumpNow();
+  // How often events were processed so far (for measurements).
+  int64_t pumps() const { return pumps_; }
+  int64_t longestGapMs() const { return longestGapMs_; }
+
+ private:
+  static constexpr uint32_t kCallsPerClockCheck = 1024;
+  void maybePump();
+
+  std::function<void()> tick_;
+  QElapsedTimer clock_;
+  uint32_t calls_ = 0;
+  int64_t pumps_ = 0;
+  int64_t longestGapMs_ = 0;
+};
+
+}  // namespace varnopel
