@@ -15,10 +15,14 @@ class EventPump {
   static constexpr int kIntervalMs = 20;
 
   explicit EventPump(std::function<void()> tick = {});
+  void setTick(std::function<void()> tick) { tick_ = std::move(tick); }
 
+  // For tight loops (every line): looks at the clock only now and then.
   void poll() {
     if (++calls_ % kCallsPerClockCheck == 0) maybePump();
   }
+  // For coarse points (every file, every step): looks at the clock each time.
+  void step() { maybePump(); }
   // Runs the tick and processes events now.
   void pumpNow();
   // How often events were processed so far (for measurements).

@@ -58,10 +58,6 @@ void TVarnopelForm::FormCreate(const QStringList& args) {
   setAcceptDrops(true);
 }
 
-void TVarnopelForm::ReadSettings() {}
-
-void TVarnopelForm::LoadCommandLine(const QStringList& args) { Q_UNUSED(args); }
-
 void TVarnopelForm::RefreshAfterLoad(bool enabled) {
   for (QWidget* control : std::as_const(GridControls_)) control->setEnabled(enabled);
   for (QPushButton* button : {Button6Reverse, Button5Random, Button7Ascend, Button8Descend, Button10Compress})
@@ -92,14 +88,11 @@ void TVarnopelForm::RefreshAfterLoad(bool enabled) {
     box->setMaxTextLength(digits);
   }
   SetNumberBoxRange(NumberBox1Files, 1, limit, 1);
-  label1Files->setText(FormatCount(LinesPerFile(NumberBox1Files->value())) + QStringLiteral(" 行 x ") +
-                       FormatCount(NumberBox1Files->value()) + QStringLiteral(" ファイル"));
+  label1Files->setText(FilesLabelText(NumberBox1Files->value()));
   SetNumberBoxRange(NumberBox2Lines, 1, limit, limit);
-  Label2Lines->setText(FormatCount(NumberBox2Lines->value()) + QStringLiteral(" 行 x ") +
-                       FormatCount(FilesForLines(NumberBox2Lines->value())) + QStringLiteral(" ファイル"));
+  Label2Lines->setText(LinesLabelText(NumberBox2Lines->value()));
   SetNumberBoxRange(NumberBox3Half, 0, limit, 0);
-  Label25Half->setText(FormatCount(NumberBox3Half->value()) + QStringLiteral(" 行 + ") +
-                       FormatCount(n - NumberBox3Half->value()) + QStringLiteral(" 行"));
+  Label25Half->setText(HalfLabelText(NumberBox3Half->value()));
 
   RadioButton1Files->setChecked(true);
   PageControl1->setEnabled(true);
@@ -184,50 +177,16 @@ void TVarnopelForm::Button2OutFolderClick() {
   if (!folder.isEmpty()) Edit2OutFolder->setText(folder);
 }
 
-void TVarnopelForm::NumberBox1FilesChange() {
-  const int files = NumberBox1Files->value();
-  label1Files->setText(FormatCount(LinesPerFile(files)) + QStringLiteral(" 行 x ") + FormatCount(files) +
-                       QStringLiteral(" ファイル"));
-}
-
-void TVarnopelForm::NumberBox2LinesChange() {
-  const int lines = NumberBox2Lines->value();
-  Label2Lines->setText(FormatCount(lines) + QStringLiteral(" 行 x ") + FormatCount(FilesForLines(lines)) +
-                       QStringLiteral(" ファイル"));
-}
-
-void TVarnopelForm::NumberBox3HalfChange() {
-  const qint64 half = NumberBox3Half->value();
-  Label25Half->setText(FormatCount(half) + QStringLiteral(" 行 + ") +
-                       FormatCount(static_cast<qint64>(MainList1.count()) - half) + QStringLiteral(" 行"));
-}
-
-void TVarnopelForm::RadioButton1FilesClick() {
-  if (!isVisible()) return;
-  label1Files->setEnabled(true);
-  Label2Lines->setEnabled(false);
-  Label25Half->setEnabled(false);
-}
-
-void TVarnopelForm::RadioButton2LinesClick() {
-  if (!isVisible()) return;
-  Label2Lines->setEnabled(true);
-  label1Files->setEnabled(false);
-  Label25Half->setEnabled(false);
-}
-
-void TVarnopelForm::RadioButton3HalfClick() {
-  if (!isVisible()) return;
-  Label25Half->setEnabled(true);
-  label1Files->setEnabled(false);
-  Label2Lines->setEnabled(false);
-}
-
 void TVarnopelForm::Close1Click() { close(); }
 
 void TVarnopelForm::FormClose() { MainList1.clear(); }
 
 void TVarnopelForm::closeEvent(QCloseEvent* event) {
+  // Nothing may run on a closed window: an operation in progress keeps it open.
+  if (IsBusy() || !CloseCommandEnabled_) {
+    event->ignore();
+    return;
+  }
   bool canClose = true;
   FormCloseQuery(canClose);
   if (!canClose) {

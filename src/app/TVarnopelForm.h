@@ -12,7 +12,9 @@
 #include <string>
 
 #include "app/Dialogs.h"
+#include "app/EventPump.h"
 #include "app/NumberBox.h"
+#include "app/SettingsFile.h"
 #include "shell/ShellServices.h"
 #include "workspace/LineList.h"
 
@@ -22,12 +24,15 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QProgressBar;
 class QPushButton;
+class QSessionManager;
 class QRadioButton;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace varnopel {
 
@@ -52,6 +57,63 @@ class TVarnopelForm : public QMainWindow {
   // 0 lines as the whole list). 0 when the list is empty.
   int32_t LinesPerFile(int32_t files) const;
   int32_t FilesForLines(int32_t lines) const;
+
+  // --- Busy state (TVarnopelFormBusy.cpp) ---
+  // Enables or disables the controls that start operations; the cursor
+  // shows an hourglass while they are disabled.
+  void EnableWorkControls(bool enabled);
+  // Close requests are refused while this is false (and while any
+  // operation runs).
+  void EnableCloseCommand(bool enabled);
+  // Marks the window for attention and restores it if minimised.
+  void FlashAndRestore(int count, int intervalMs);
+  // The busy image in front of a tab's caption.
+  void SetBusyTab(QWidget* tab, bool busy);
+  // Progress of the running operation: the launcher entry and the status bar.
+  void ShowProgress(ProgressState state, qint64 value, qint64 maximum);
+  // Moves the progress on; shown at the next pump.
+  void SetProgressValue(qint64 value) { ProgressValue_ = value; }
+  // Shows Cancel (IsCanceled := false) at its resting place or over `cover`.
+  void ShowCancelButton(QWidget* cover = nullptr);
+  void HideCancelButton();
+  // Keeps the window responsive in long loops (see EventPump).
+  EventPump& Pump() { return Pump1_; }
+  // True while an operation runs; close requests are refused meanwhile.
+  bool IsBusy() const { return Operations_ > 0; }
+
+  // --- Loading (TVarnopelFormLoading.cpp) ---
+  // Files dropped on the window (local paths; anything else fails to read).
+  void WMDropFiles(const QStringList& paths);
+  // Sorts file names in the order chosen in the settings menu.
+  void SortFileNames(QStringList& names) const;
+
+  // --- Split plan (TVarnopelFormPlan.cpp) ---
+  // Full path of output file `number`, from the input path and output folder
+  // boxes. Throws InvalidPathError.
+  QString OutputFileName(qint64 number) const;
+  // Rebuilds the output list for `files` planned files (none over 16). False
+  // when a name was refused (the error box has been shown).
+  bool BuildOutputList(qint64 files);
+  // The texts of the three mode labels for a number box value.
+  QString FilesLabelText(qint64 files) const;
+  QString LinesLabelText(qint64 lines) const;
+  QString HalfLabelText(qint64 half) const;
+
+  // --- Desktop actions (TVarnopelFormShell.cpp, see shell/ShellCommands.h) ---
+  // Each reports its own failure in a box and returns normally.
+  void ShellOpen(const QString& target);
+  void ShellOpenWith(const QString& program, const QStringList& arguments);
+  void ShowFileProperties(const QString& path);
+  // The file selected in the file manager, else its folder opened.
+  void ShowInFileManager(const QString& path);
+  QString SpecialFolderPath(SpecialFolder which);
+
+  // --- Shortcuts (TVarnopelFormShortcuts.cpp) ---
+  // Creates the shortcut to `target` in `folder`, or rewrites or trashes an
+  // existing one as the user chooses; then offers to open the folder.
+  void ToggleShortcut(SpecialFolder folder, const QString& target, const QString& folderName);
+  // true when the file is gone (or was never there).
+  bool RecycleFile(const QString& path);
 
   Dialogs& dialogs() { return *dialogs_; }
   ShellServices& shell() { return *shell_; }
@@ -78,6 +140,27 @@ class TVarnopelForm : public QMainWindow {
   std::mt19937_64 Random1;
   // The clock's time source; tests replace it.
   std::function<QDateTime()> Now1 = [] { return QDateTime::currentDateTime(); };
+
+  // --- Settings file and input list order (TVarnopelFormSettings.cpp,
+  // TVarnopelFormInputOrder.cpp) ---
+  // Where the settings are read and written; tests point both elsewhere
+  // before FormCreate.
+  QString SettingsPath1 = SettingsFilePath(QStringLiteral("Quillmoor"));
+  QString SettingsFallbackPath1 = SettingsFallbackPath();
+  // Placement values Qt cannot honour, kept so that they are written back.
+  int PlacementFlags1 = 0;
+  int PlacementMaxX1 = -1;
+  int PlacementMaxY1 = -1;
+  // Column the input list was last sorted by: +-(column + 1), + ascending,
+  // - descending, 0 before the first header click.
+  int InputSortState1 = 0;
+  // The close question at session end; false refuses the log-off. `mayAsk`
+  // is false when the session manager allows no dialog.
+  bool QueryEndSession(bool mayAsk);
+  // Connected to the application's commitDataRequest.
+  void CommitDataRequest(QSessionManager& manager);
+  // Order of two input rows for the header sort: negative, 0 or positive.
+  int ListView1Compare(const QTreeWidgetItem* row1, const QTreeWidgetItem* row2) const;
 
   // --- Controls ---
   QWidget* GridPanel1 = nullptr;
@@ -119,6 +202,8 @@ class TVarnopelForm : public QMainWindow {
   QStatusBar* StatusBar1 = nullptr;
   QPushButton* Button0Cancel = nullptr;
   QTimer* Timer1 = nullptr;
+  // Progress of the running operation, in the status bar.
+  QProgressBar* ProgressBar1 = nullptr;
 
   // --- Main menu ---
   QMenu* File1 = nullptr;
@@ -214,9 +299,13 @@ class TVarnopelForm : public QMainWindow {
   void ToLower2Click();
   void ToBottom2Click();
   void ListView1ColumnClick(int column);
+  void mmSortNum1Click();
+  void mmSortDic1Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -239,9 +328,36 @@ class TVarnopelForm : public QMainWindow {
   // Later work: the settings file and the command-line files.
   void ReadSettings();
   void LoadCommandLine(const QStringList& args);
+  // Writes the settings file; a failure is reported, never fatal.
+  void WriteSettings();
+  // The four move items: the selected row of the active list goes one place
+  // up (-1) or down (+1), or as far as it can that way when `toEnd`.
+  void MoveSelectedRow(int direction, bool toEnd);
+  bool SessionEndAnswered_ = false;
 
   void ShowPopupMenu1(QTreeWidget* listView, const QPoint& pos);
   void SetNumberBoxRange(NumberBox* box, int minimum, int maximum, int value);
+
+  // Busy state.
+  friend class OperationScope;
+  int Operations_ = 0;
+  bool CloseCommandEnabled_ = true;
+  qint64 ProgressValue_ = 0;
+  qint64 ProgressMaximum_ = 0;
+  ProgressState ProgressState_ = ProgressState::None;
+  EventPump Pump1_;
+  void UpdateProgressDisplay();
+
+  // Loading: one file of a road ("dialog", "drop" or "command line").
+  enum class LoadRoad { Dialog, Drop, CommandLine };
+  void ReadInputFile(const QString& path, int index, int count, LoadRoad road);
+  void ReadInputFiles(QStringList names, LoadRoad road);
+  // Execute reads the input files again when their order was changed.
+  void RereadInputFiles();
+  // The radio buttons and number boxes of the three split modes.
+  QList<QWidget*> SplitModeControls() const;
+  // Spin step of the lines and half boxes from the length of their text.
+  static void SetSpinStep(NumberBox* box);
 
   std::shared_ptr<Dialogs> dialogs_;
   std::shared_ptr<ShellServices> shell_;

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -20,6 +21,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/Icons.h"
 #include "app/TVarnopelForm.h"
 #include "app/TVarnopelFormPrivate.h"
 
@@ -38,7 +40,7 @@ W* Cell(W* widget, const char* name) {
 
 QPushButton* ImageButton(const QString& caption, const char* icon, const char* name, QWidget* parent) {
   auto* button = Cell(new QPushButton(caption, parent), name);
-  button->setIcon(QIcon::fromTheme(QString::fromLatin1(icon)));
+  button->setIcon(ThemeIcon(QString::fromLatin1(icon)));
   return button;
 }
 
@@ -68,7 +70,7 @@ TVarnopelForm::TVarnopelForm(std::shared_ptr<Dialogs> dialogs, std::shared_ptr<S
   windowFont.setFamilies({QStringLiteral("Noto Sans CJK JP"), windowFont.family()});
   setFont(windowFont);
   setAttribute(Qt::WA_WindowPropagation);
-  setWindowIcon(QIcon::fromTheme(QStringLiteral("accessories-text-editor")));
+  setWindowIcon(ApplicationIcon());
 
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("ClientArea"));
@@ -89,7 +91,7 @@ TVarnopelForm::TVarnopelForm(std::shared_ptr<Dialogs> dialogs, std::shared_ptr<S
 
   Button0Cancel = new QPushButton(QStringLiteral("キャンセル"), this);
   Button0Cancel->setObjectName(QStringLiteral("Button0Cancel"));
-  Button0Cancel->setIcon(QIcon::fromTheme(QStringLiteral("process-stop")));
+  Button0Cancel->setIcon(ThemeIcon(QStringLiteral("process-stop")));
   Button0Cancel->setFixedSize(kCancelWidth, kCancelHeight);
   Button0Cancel->hide();
   Button0Cancel->setEnabled(false);
@@ -298,6 +300,13 @@ void TVarnopelForm::BuildPageControl1() {
 
 void TVarnopelForm::BuildStatusBar1() {
   StatusBar1 = new QStatusBar(this);
+  ProgressBar1 = new QProgressBar(StatusBar1);
+  ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+  ProgressBar1->setRange(0, 1000);
+  ProgressBar1->setTextVisible(false);
+  ProgressBar1->setMaximumWidth(160);
+  ProgressBar1->hide();
+  Pump1_.setTick([this] { UpdateProgressDisplay(); });
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
   StatusBar1->setSizeGripEnabled(true);
   auto panel = [this](const char* name) {
@@ -313,6 +322,7 @@ void TVarnopelForm::BuildStatusBar1() {
   StatusPanel1_ = panel("StatusPanel1");
   StatusBar1->addWidget(StatusPanel0_);
   StatusBar1->addWidget(StatusPanel1_, 1);
+  StatusBar1->addPermanentWidget(ProgressBar1);
   setStatusBar(StatusBar1);
   StatusBar1->installEventFilter(this);
 }
@@ -324,14 +334,14 @@ void TVarnopelForm::BuildMainMenu1() {
   File1 = SubMenu(bar, QStringLiteral("ファイル(&F)"), "File1");
   ReadFile1 = MenuItem(File1, QStringLiteral("分割元ファイルを指定(&O)"), "ReadFile1");
   ReadFile1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  ReadFile1->setIcon(QIcon::fromTheme(QStringLiteral("document-open")));
+  ReadFile1->setIcon(ThemeIcon(QStringLiteral("document-open")));
   WriteFolder1 = MenuItem(File1, QStringLiteral("分割先フォルダを指定(&F)"), "WriteFolder1");
   WriteFolder1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-  WriteFolder1->setIcon(QIcon::fromTheme(QStringLiteral("folder-open")));
+  WriteFolder1->setIcon(ThemeIcon(QStringLiteral("folder-open")));
   WriteFolder1->setEnabled(false);
   Separator(File1, "N1");
   ShortCut1 = SubMenu(File1, QStringLiteral("起動ショートカット(&C)"), "ShortCut1");
-  ShortCut1->setIcon(QIcon::fromTheme(QStringLiteral("emblem-symbolic-link")));
+  ShortCut1->setIcon(ThemeIcon(QStringLiteral("emblem-symbolic-link")));
   File1->addMenu(ShortCut1);
   SendTo1 = MenuItem(ShortCut1, QStringLiteral("「送る」に登録・削除(&S)"), "SendTo1");
   Separator(ShortCut1, "N5");
@@ -365,14 +375,14 @@ void TVarnopelForm::BuildMainMenu1() {
   Help1 = SubMenu(bar, QStringLiteral("ヘルプ(&H)"), "Help1");
   Help2 = MenuItem(Help1, QStringLiteral("ヘルプ表示(&H)"), "Help2");
   Help2->setShortcut(QKeySequence(Qt::Key_F1));
-  Help2->setIcon(QIcon::fromTheme(QStringLiteral("help-contents")));
+  Help2->setIcon(ThemeIcon(QStringLiteral("help-contents")));
   About1 = MenuItem(Help1, QStringLiteral("バージョン情報(&A)"), "About1");
   Properties1 = MenuItem(Help1, QStringLiteral("プロパティ表示(&P)"), "Properties1");
   Properties1->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_Return), QKeySequence(Qt::ALT | Qt::Key_Enter)});
   Separator(Help1, "N2");
   Donation1 = MenuItem(Help1, QStringLiteral("開発支援(&D)"), "Donation1");
   HomeSite1 = MenuItem(Help1, QStringLiteral("ホームサイト表示(&S)"), "HomeSite1");
-  HomeSite1->setIcon(QIcon::fromTheme(QStringLiteral("go-home")));
+  HomeSite1->setIcon(ThemeIcon(QStringLiteral("go-home")));
   bar->addMenu(Help1);
 }
 
@@ -405,6 +415,13 @@ void TVarnopelForm::BuildPopupMenu1() {
   ToUpper2 = MenuItem(PopupMenu1, QStringLiteral("↑上へ"), "ToUpper2");
   ToLower2 = MenuItem(PopupMenu1, QStringLiteral("↓下へ"), "ToLower2");
   ToBottom2 = MenuItem(PopupMenu1, QStringLiteral("末尾へ"), "ToBottom2");
+  // The pop-up menu's pictures; Open2's becomes the type icon of the row's file.
+  Open2->setIcon(ThemeIcon(QStringLiteral("text-x-generic")));
+  OpenWithNotepad2->setIcon(ThemeIcon(QStringLiteral("accessories-text-editor")));
+  MakeShortCut2->setIcon(ThemeIcon(QStringLiteral("emblem-symbolic-link")));
+  OpenLocation2->setIcon(ThemeIcon(QStringLiteral("folder-open")));
+  ToTop2->setIcon(ThemeIcon(QStringLiteral("go-top")));
+  ToBottom2->setIcon(ThemeIcon(QStringLiteral("go-bottom")));
 }
 
 void TVarnopelForm::ConnectHandlers() {
@@ -458,6 +475,10 @@ void TVarnopelForm::ConnectHandlers() {
   item(Properties1, &TVarnopelForm::Properties1Click);
   item(Donation1, &TVarnopelForm::Donation1Click);
   item(HomeSite1, &TVarnopelForm::HomeSite1Click);
+  item(mmSortNum1, &TVarnopelForm::mmSortNum1Click);
+  item(mmSortDic1, &TVarnopelForm::mmSortDic1Click);
+  // Logging off or shutting down asks and saves as a close does.
+  connect(qApp, &QGuiApplication::commitDataRequest, this, &TVarnopelForm::CommitDataRequest, Qt::DirectConnection);
   item(Open2, &TVarnopelForm::Open2Click);
   item(OpenWithNotepad2, &TVarnopelForm::OpenWithNotepad2Click);
   item(OpenWith2, &TVarnopelForm::OpenWith2Click);

@@ -17,6 +17,12 @@ constexpr int kCancelHeight = 64;
 constexpr int kCellMargin = 3;
 constexpr int kMinColumnWidth = 100;
 
+// One cursor for the whole program; the arrow needs no override.
+inline void SetProgramCursor(Qt::CursorShape shape) {
+  while (QApplication::overrideCursor() != nullptr) QApplication::restoreOverrideCursor();
+  if (shape != Qt::ArrowCursor) QApplication::setOverrideCursor(QCursor(shape));
+}
+
 // Boxes and lists show a button-face background while they cannot be used
 // and the ordinary window background once they can.
 inline void SetFaceBackground(QWidget* widget, bool face) {
