@@ -58,9 +58,23 @@ class TVarnopelFormTest : public QObject {
 
   // A fresh window after its start handler, as the program has it.
   TVarnopelForm& start() {
-    form_ = std::make_unique<TVarnopelForm>(dialogs_, std::make_shared<FakeShellServices>());
+    makeForm();
     form_->FormCreate({});
     return *form_;
+  }
+
+  // A window whose settings file lies in the test's folder, absent until
+  // `placement` (a POSITION section) asks for one.
+  void makeForm(const QByteArray& placement = {}) {
+    form_ = std::make_unique<TVarnopelForm>(dialogs_, std::make_shared<FakeShellServices>());
+    form_->SettingsPath1 = temp_.filePath(QStringLiteral("settings.ini"));
+    form_->SettingsFallbackPath1 = temp_.filePath(QStringLiteral("fallback.ini"));
+    QFile::remove(form_->SettingsPath1);
+    if (!placement.isEmpty()) {
+      QFile file(form_->SettingsPath1);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write("[POSITION]\r\n" + placement);
+    }
   }
 
   // Puts n one-character lines into MainList1 through the file reader.
@@ -188,7 +202,7 @@ class TVarnopelFormTest : public QObject {
     QCOMPARE(form.ActiveListView(), form.ListView1);
 
     // Menus: marks and shortcuts.
-    QCOMPARE(checkedOptions(), QStringList({"mmSortNum1", "mmSameLB1"}));
+    QCOMPARE(checkedOptions(), QStringList({"mmSortNum1", "mmSameLB1", "SaveStatus1"}));
     for (const char* name : kOptionItems) QVERIFY2(child<QAction>(name)->isCheckable(), name);
     QCOMPARE(form.ReadFile1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
     QCOMPARE(form.WriteFolder1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
@@ -335,6 +349,7 @@ class TVarnopelFormTest : public QObject {
 
   void optionRadioGroups() {
     TVarnopelForm& form = start();
+    form.SaveStatus1->setChecked(false);
     form.mmCRLF1->trigger();
     QCOMPARE(checkedOptions(), QStringList({"mmSortNum1", "mmCRLF1"}));
     form.mmLF1->trigger();
@@ -458,10 +473,10 @@ class TVarnopelFormTest : public QObject {
   }
 
   void layoutRules() {
-    form_ = std::make_unique<TVarnopelForm>(dialogs_, std::make_shared<FakeShellServices>());
+    makeForm();
+    const int menuHeight = form_->menuBar()->sizeHint().height();
+    makeForm(QByteArray("Left=0\r\nTop=0\r\nRight=700\r\nBottom=") + QByteArray::number(menuHeight + 500));
     TVarnopelForm& form = *form_;
-    const int menuHeight = form.menuBar()->sizeHint().height();
-    form.resize(700, menuHeight + 500);
     form.FormCreate({});
     QCOMPARE(form.GridPanel1->height(), 500 * 55 / 100);
 
