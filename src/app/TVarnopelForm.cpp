@@ -87,6 +87,7 @@ void TVarnopelForm::RefreshAfterLoad(bool enabled) {
     SetFaceBackground(box, !haveLines);
     box->setMaxTextLength(digits);
   }
+  Refreshing_ = true;
   SetNumberBoxRange(NumberBox1Files, 1, limit, 1);
   label1Files->setText(FilesLabelText(NumberBox1Files->value()));
   SetNumberBoxRange(NumberBox2Lines, 1, limit, limit);
@@ -95,6 +96,7 @@ void TVarnopelForm::RefreshAfterLoad(bool enabled) {
   Label25Half->setText(HalfLabelText(NumberBox3Half->value()));
 
   RadioButton1Files->setChecked(true);
+  Refreshing_ = false;
   PageControl1->setEnabled(true);
   ListView2->setEnabled(true);
   ListView1->setEnabled(true);

@@ -73,6 +73,7 @@ class TVarnopelForm : public QMainWindow {
   void ShowProgress(ProgressState state, qint64 value, qint64 maximum);
   // Moves the progress on; shown at the next pump.
   void SetProgressValue(qint64 value) { ProgressValue_ = value; }
+  void SetProgressState(ProgressState state) { ProgressState_ = state; }
   // Shows Cancel (IsCanceled := false) at its resting place or over `cover`.
   void ShowCancelButton(QWidget* cover = nullptr);
   void HideCancelButton();
@@ -342,16 +343,26 @@ class TVarnopelForm : public QMainWindow {
   friend class OperationScope;
   int Operations_ = 0;
   bool CloseCommandEnabled_ = true;
+  // The refresh sets the number boxes and then empties the output list, so
+  // the list is not built (nor its status shown) while it runs.
+  bool Refreshing_ = false;
   qint64 ProgressValue_ = 0;
   qint64 ProgressMaximum_ = 0;
   ProgressState ProgressState_ = ProgressState::None;
+  // What the launcher entry shows now: it is told only of changes.
+  qint64 ShownProgressValue_ = 0;
+  qint64 ShownProgressMaximum_ = 0;
+  ProgressState ShownProgressState_ = ProgressState::None;
   EventPump Pump1_;
   void UpdateProgressDisplay();
 
   // Loading: one file of a road ("dialog", "drop" or "command line").
-  enum class LoadRoad { Dialog, Drop, CommandLine };
+  enum class LoadRoad { Dialog, Drop, CommandLine, Restore };
   void ReadInputFile(const QString& path, int index, int count, LoadRoad road);
   void ReadInputFiles(QStringList names, LoadRoad road);
+  // The four reorderings share their frame: busy state, texts, progress.
+  void RunReordering(const QString& busyText, const QString& doneText, bool progress, bool cancelButton,
+                     const std::function<void()>& work);
   // Execute reads the input files again when their order was changed.
   void RereadInputFiles();
   // The radio buttons and number boxes of the three split modes.

@@ -62,7 +62,13 @@ void TVarnopelForm::ShowProgress(ProgressState state, qint64 value, qint64 maxim
 }
 
 void TVarnopelForm::UpdateProgressDisplay() {
-  shell_->setProgress(ProgressState_, ProgressValue_, ProgressMaximum_);
+  if (ProgressState_ != ShownProgressState_ || ProgressValue_ != ShownProgressValue_ ||
+      ProgressMaximum_ != ShownProgressMaximum_) {
+    shell_->setProgress(ProgressState_, ProgressValue_, ProgressMaximum_);
+    ShownProgressState_ = ProgressState_;
+    ShownProgressValue_ = ProgressValue_;
+    ShownProgressMaximum_ = ProgressMaximum_;
+  }
   // The bar counts in thousandths so that 64-bit counts fit its int range.
   const int permille = ProgressMaximum_ > 0 ? static_cast<int>(ProgressValue_ * 1000 / ProgressMaximum_) : 0;
   ProgressBar1->setValue(std::clamp(permille, 0, 1000));

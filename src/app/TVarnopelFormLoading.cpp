@@ -46,8 +46,10 @@ void TVarnopelForm::SortFileNames(QStringList& names) const {
 }
 
 void TVarnopelForm::ReadInputFile(const QString& path, int index, int count, LoadRoad road) {
+  const bool restore = road == LoadRoad::Restore;
   Edit1InFile->setText(path);
-  StatusPanel1()->setText(QStringLiteral("%1 / %2 読込み中").arg(index).arg(count));
+  StatusPanel1()->setText(restore ? QStringLiteral("%1 / %2復元中").arg(index).arg(count)
+                                  : QStringLiteral("%1 / %2 読込み中").arg(index).arg(count));
   Pump().pumpNow();
   try {
     if (road == LoadRoad::Dialog) {
@@ -56,21 +58,24 @@ void TVarnopelForm::ReadInputFile(const QString& path, int index, int count, Loa
     }
     DecodedFile file = ReadTextFile(QFile::encodeName(path).toStdString(), CurrentCP1, CurrentLB1);
     const size_t lines = MainList1.appendText(std::move(file.text), CurrentLB1);
-    StatusPanel1()->setText(FileNamePart(path) + QStringLiteral(" を読込みました"));
+    StatusPanel1()->setText(restore ? QStringLiteral("%1 / %2復元中").arg(index).arg(lines)
+                                    : FileNamePart(path) + QStringLiteral(" を読込みました"));
     auto* row = new QTreeWidgetItem(ListView2, QStringList{path, FormatCount(static_cast<qint64>(lines))});
     row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     ListView2->setCurrentItem(row);
     if (road != LoadRoad::CommandLine) ListView2->scrollToItem(row);
     FitListColumns(ListView2);
   } catch (const std::exception&) {
-    dialogs().information(QStringLiteral("読み込めませんでした\r\n") + path);
+    dialogs().information((restore ? QStringLiteral("復元できませんでした\r\n") : QStringLiteral("読み込めませんでした\r\n")) +
+                          path);
   }
   Pump().step();
 }
 
 void TVarnopelForm::ReadInputFiles(QStringList names, LoadRoad road) {
   OperationScope operation(*this);
-  SortFileNames(names);
+  // A restore reads the files in the order of the input list.
+  if (road != LoadRoad::Restore) SortFileNames(names);
   for (int j = 0; j < names.size(); ++j) ReadInputFile(names[j], j + 1, static_cast<int>(names.size()), road);
 }
 

@@ -5,11 +5,5 @@
 
 namespace varnopel {
 
-void TVarnopelForm::Button9ReloadClick() {}
-void TVarnopelForm::Button6ReverseClick() {}
-void TVarnopelForm::Button5RandomClick() {}
-void TVarnopelForm::Button7AscendClick() {}
-void TVarnopelForm::Button8DescendClick() {}
-void TVarnopelForm::Button10CompressClick() {}
 
 }  // namespace varnopel

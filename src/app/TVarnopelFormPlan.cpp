@@ -42,6 +42,7 @@ QString TVarnopelForm::OutputFileName(qint64 number) const {
 }
 
 bool TVarnopelForm::BuildOutputList(qint64 files) {
+  if (Refreshing_) return true;
   // Nothing to plan with no lines (the number boxes are greyed then).
   if (files > kMostListedFiles || NumberBox1Files->value() == 0 || NumberBox2Lines->value() == 0 ||
       MainList1.empty()) {

@@ -1,0 +1,143 @@
+// Reverse, shuffle, sort, duplicate removal and restore through the window.
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <memory>
+
+#include "FakeShellServices.h"
+#include "ScriptedDialogs.h"
+#include "app/TVarnopelForm.h"
+
+using varnopel::TVarnopelForm;
+using varnopel::test::FakeShellServices;
+using varnopel::test::ScriptedDialogs;
+
+class ReorderTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::shared_ptr<ScriptedDialogs> dialogs_;
+  std::shared_ptr<FakeShellServices> shell_;
+  std::unique_ptr<TVarnopelForm> form_;
+  std::unique_ptr<QTemporaryDir> temp_;
+
+  QString write(const QString& name, const QByteArray& bytes) {
+    const QString path = temp_->filePath(name);
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return path;
+  }
+  TVarnopelForm& load(const QStringList& paths) {
+    form_ = std::make_unique<TVarnopelForm>(dialogs_, shell_);
+    form_->FormCreate(paths);
+    form_->show();
+    return *form_;
+  }
+  QStringList lines() const {
+    QStringList out;
+    for (size_t i = 0; i < form_->MainList1.count(); ++i) {
+      const std::string_view line = form_->MainList1[i];
+      out << QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+    }
+    return out;
+  }
+  QString status() const { return form_->StatusPanel1()->text(); }
+
+ private slots:
+  void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+  void init() {
+    dialogs_ = std::make_shared<ScriptedDialogs>();
+    shell_ = std::make_shared<FakeShellServices>();
+    temp_ = std::make_unique<QTemporaryDir>();
+  }
+  void cleanup() {
+    QCOMPARE(dialogs_->pending(), size_t(0));
+    form_.reset();
+  }
+
+  void sortsFollowTheSettingsMenu() {
+    TVarnopelForm& form = load({write("s.txt", "a10\na2\na1\n")});
+    const QString label = form.Label1InFile->text();
+    form.Button7AscendClick();
+    QCOMPARE(lines(), QStringList({"a1", "a2", "a10"}));
+    QCOMPARE(status(), label + QStringLiteral(" の内容を昇順に整列しました"));
+    form.Button8DescendClick();
+    QCOMPARE(lines(), QStringList({"a10", "a2", "a1"}));
+    QCOMPARE(status(), label + QStringLiteral(" の内容を降順に整列しました"));
+
+    form.mmSortDic1->setChecked(true);
+    form.Button7AscendClick();
+    QCOMPARE(lines(), QStringList({"a1", "a10", "a2"}));
+    form.mmSortDic1->setChecked(false);  // neither item checked: dictionary order
+    form.Button8DescendClick();
+    QCOMPARE(lines(), QStringList({"a2", "a10", "a1"}));
+    QVERIFY(form.Button7Ascend->isEnabled());
+  }
+
+  void reverseAndShuffleKeepEveryLine() {
+    TVarnopelForm& form = load({write("r.txt", "x\ny\nz\n")});
+    shell_->progress.clear();
+    form.Button6ReverseClick();
+    QCOMPARE(lines(), QStringList({"z", "y", "x"}));
+    QCOMPARE(shell_->progress.first().value, 1);
+    QCOMPARE(shell_->progress.last().value, 2);
+    QVERIFY(status().endsWith(QStringLiteral(" の内容を逆順に反転しました")));
+    QVERIFY(!form.Button0Cancel->isVisible());
+
+    form.Random1.seed(1);
+    form.Button5RandomClick();
+    QStringList shuffled = lines();
+    shuffled.sort();
+    QCOMPARE(shuffled, QStringList({"x", "y", "z"}));
+    QVERIFY(status().endsWith(QStringLiteral(" の内容を乱順に撹拌しました")));
+  }
+
+  void duplicateRemovalAndRestore() {
+    const QString first = write("d1.txt", "a\nb\na\n");
+    const QString second = write("d2.txt", "c\nb\n");
+    TVarnopelForm& form = load({first, second});
+    const QString label = form.Label1InFile->text();
+    form.Button10CompressClick();
+    QCOMPARE(lines(), QStringList({"c", "b", "a"}));
+    QCOMPARE(status(), QStringLiteral("重複を除去しました 5 行 - 2 行 = 3 行"));
+    QCOMPARE(form.Label1InFile->text(), label);  // not refreshed by the removal
+
+    // Restore reads the files again in the list's order; a deleted file
+    // loses its row with a message.
+    QFile::remove(second);
+    form.Button9ReloadClick();
+    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Information),
+             QStringList({QStringLiteral("復元できませんでした\r\n") + second}));
+    QCOMPARE(lines(), QStringList({"a", "b", "a"}));
+    QCOMPARE(form.ListView2->topLevelItemCount(), 1);
+    QCOMPARE(form.Label1InFile->text(), QStringLiteral("3 行 / 1 ファイル (ANSI)"));
+    QCOMPARE(status(), QStringLiteral("復元しました"));
+  }
+
+  void cancelledRemovalLeavesTheListAsItWas() {
+    QByteArray many;
+    for (int i = 0; i < 400000; ++i) many += QByteArray::number(i % 1000) + '\n';
+    TVarnopelForm& form = load({write("many.txt", many)});
+    QTimer clicker;
+    connect(&clicker, &QTimer::timeout, form.Button0Cancel, [&] {
+      if (form.Button0Cancel->isVisible()) form.Button0Cancel->click();
+    });
+    clicker.start(0);
+    form.Button10CompressClick();
+    clicker.stop();
+    QCOMPARE(status(), QStringLiteral("重複の除去を打切りました"));
+    QCOMPARE(form.MainList1.count(), size_t(400000));
+    QCOMPARE(QString::fromUtf8(form.MainList1[1001].data(), 1), QStringLiteral("1"));
+  }
+};
+
+QTEST_MAIN(ReorderTest)
+#include "ReorderTest.moc"
