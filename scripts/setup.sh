@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6dbus6 libgl-dev
+  libqt6svg6
   libicu-dev
   libgtest-dev googletest
   fonts-noto-cjk

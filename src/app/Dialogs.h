@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "shell/ShellServices.h"
+
 namespace varnopel {
 
 class Dialogs {
@@ -38,6 +40,15 @@ class Dialogs {
   virtual QString pickFolder(const QString& startFolder) = 0;
   // One existing file; empty when cancelled.
   virtual QString openFile(const QString& startFolder) = 0;
+  // The Open-With chooser: the applications for the file's type, all
+  // applications, and a way to pick any program. The chosen application, or
+  // one with an empty exec when cancelled.
+  virtual DesktopApplication chooseApplication(const QString& path, const QList<DesktopApplication>& forType,
+                                               const QList<DesktopApplication>& all) = 0;
+  // Our own properties view of a file, for desktops without one.
+  virtual void fileProperties(const QString& path) = 0;
+  // The About box with its text; modal.
+  virtual void aboutBox(const QString& text) = 0;
 
  protected:
   virtual void showError(const QString& text) = 0;

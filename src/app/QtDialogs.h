@@ -19,6 +19,10 @@ class QtDialogs : public Dialogs {
   QStringList openFiles(const QString& startFolder) override;
   QString pickFolder(const QString& startFolder) override;
   QString openFile(const QString& startFolder) override;
+  DesktopApplication chooseApplication(const QString& path, const QList<DesktopApplication>& forType,
+                                       const QList<DesktopApplication>& all) override;
+  void fileProperties(const QString& path) override;
+  void aboutBox(const QString& text) override;
 
  protected:
   void showError(const QString& text) override;

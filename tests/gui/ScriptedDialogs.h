@@ -15,7 +15,10 @@ namespace varnopel::test {
 
 class ScriptedDialogs : public Dialogs {
  public:
-  enum class Kind { Information, Question, YesNoCancel, Overwrite, Error, OpenFiles, PickFolder, OpenFile };
+  enum class Kind {
+    Information, Question, YesNoCancel, Overwrite, Error, OpenFiles, PickFolder, OpenFile,
+    ChooseApplication, Properties, About
+  };
 
   struct Shown {
     Kind kind;
@@ -30,6 +33,10 @@ class ScriptedDialogs : public Dialogs {
   void queueOpenFiles(const QStringList& files) { push(Kind::OpenFiles, Answer::Yes, files); }
   void queuePickFolder(const QString& folder) { push(Kind::PickFolder, Answer::Yes, {folder}); }
   void queueOpenFile(const QString& file) { push(Kind::OpenFile, Answer::Yes, {file}); }
+  // The Exec line of the chosen application; empty for a cancelled chooser.
+  void queueChooseApplication(const QString& exec) { push(Kind::ChooseApplication, Answer::Yes, {exec}); }
+  // Lists the chooser was given last: for the type, then all.
+  QList<DesktopApplication> choiceForType, choiceAll;
 
   size_t pending() const { return queue_.size(); }
   const QList<Shown>& shown() const { return shown_; }
@@ -51,6 +58,14 @@ class ScriptedDialogs : public Dialogs {
     return take(Kind::PickFolder, startFolder).paths.value(0);
   }
   QString openFile(const QString& startFolder) override { return take(Kind::OpenFile, startFolder).paths.value(0); }
+  DesktopApplication chooseApplication(const QString& path, const QList<DesktopApplication>& forType,
+                                       const QList<DesktopApplication>& all) override {
+    choiceForType = forType;
+    choiceAll = all;
+    return {QString(), QString(), take(Kind::ChooseApplication, path).paths.value(0), QString()};
+  }
+  void fileProperties(const QString& path) override { shown_.append({Kind::Properties, path}); }
+  void aboutBox(const QString& text) override { shown_.append({Kind::About, text}); }
 
  protected:
   void showError(const QString& text) override { shown_.append({Kind::Error, text}); }
@@ -69,7 +84,8 @@ class ScriptedDialogs : public Dialogs {
     if (queue_.empty() || queue_.front().kind != kind) {
       static const char* const names[] = {"information box", "yes/no question", "yes/no/cancel question",
                                           "overwrite question", "error box", "file-open dialog",
-                                          "folder picker", "plain file-open dialog"};
+                                          "folder picker", "plain file-open dialog", "application chooser",
+                                          "properties view", "About box"};
       const QByteArray message =
           QByteArray("no answer queued for the ") + names[static_cast<int>(kind)] + ": " + text.toUtf8();
       QTest::qFail(message.constData(), __FILE__, __LINE__);
