@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLinearGradient>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -80,8 +81,12 @@ void AboutBox::PlaceOverOwner() {
   move(AboutBoxPosition(owner->frameGeometry(), frameGeometry().size(), work));
 }
 
-void AboutBox::paintEvent(QPaintEvent*) {
-  lastColour_ = RandomColour();
+void AboutBox::paintEvent(QPaintEvent* event) {
+  // A new colour for every repaint of the whole box. A part repainted
+  // alone (behind the transparent text, say) keeps the colour around it, or
+  // the box would turn into a patchwork.
+  if (!painted_ || event->rect().contains(rect())) lastColour_ = RandomColour();
+  painted_ = true;
   QPainter painter(this);
   PaintAboutBackground(painter, rect(), lastColour_);
 }

@@ -41,6 +41,7 @@ class AboutBox : public QDialog {
   QLabel* message_ = nullptr;
   QPushButton* ok_ = nullptr;
   quint32 lastColour_ = 0;
+  bool painted_ = false;
 };
 
 }  // namespace varnopel

@@ -18,9 +18,13 @@ QString FindHelpFile(const QString& programFile, const QString& installedFolder,
     if (QFileInfo(candidate).isFile()) return candidate;
     if (folder.isRoot() || !folder.cdUp()) break;
   }
-  if (!installedFolder.isEmpty()) {
-    const QString installed = QDir(installedFolder).filePath(name);
-    if (QFileInfo(installed).isFile()) return installed;
+  // Installed: beside bin/ under the prefix the program was installed to,
+  // which need not be the one it was built for.
+  const QStringList installed{program.absolutePath() + QStringLiteral("/../share/doc/varnopel"), installedFolder};
+  for (const QString& folder : installed) {
+    if (folder.isEmpty()) continue;
+    const QString page = QDir::cleanPath(QDir(folder).filePath(name));
+    if (QFileInfo(page).isFile()) return page;
   }
   return {};
 }

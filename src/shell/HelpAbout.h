@@ -19,7 +19,8 @@ extern QString HelpInstallFolder;
 
 // The help page for a program file: its name with ".html" in place of its
 // extension, looked for beside the program and then in each folder above
-// it up to the root, then in `installedFolder` (may be empty). Empty when
+// it up to the root, then in "../share/doc/varnopel" beside the program's
+// folder and in `installedFolder` (may be empty). Empty when
 // there is none; `fileName` gets the page's name either way.
 QString FindHelpFile(const QString& programFile, const QString& installedFolder, QString* fileName = nullptr);
 

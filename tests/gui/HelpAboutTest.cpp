@@ -74,7 +74,10 @@ class HelpAboutTest : public QObject {
     const QString doc = temp_->filePath(QStringLiteral("share/doc/varnopel"));
     QVERIFY(QDir().mkpath(doc));
     QFile(doc + QStringLiteral("/varnopel.html")).open(QIODevice::WriteOnly);
-    QCOMPARE(varnopel::FindHelpFile(temp_->filePath(QStringLiteral("bin/varnopel")), doc), doc + QStringLiteral("/varnopel.html"));
+    QCOMPARE(varnopel::FindHelpFile(QStringLiteral("/nowhere/bin/varnopel"), doc), doc + QStringLiteral("/varnopel.html"));
+    // Installed under another prefix than the build was made for.
+    QCOMPARE(varnopel::FindHelpFile(temp_->filePath(QStringLiteral("bin/varnopel")), QString()),
+             doc + QStringLiteral("/varnopel.html"));
   }
 
   void screenLine_data() {
