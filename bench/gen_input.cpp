@@ -1,6 +1,7 @@
 // Writes deterministic benchmark inputs.
 //   bench_gen ascii MiB FILE   CSV-like ASCII lines, about 50 bytes each
 //   bench_gen utf8ja MiB FILE  Japanese UTF-8 lines
+//   bench_gen dups LINES FILE  LINES lines drawn from one tenth as many distinct ones
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -26,11 +27,13 @@ void PutUtf8(std::string& s, char32_t c) {
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::fprintf(stderr, "usage: bench_gen ascii|utf8ja MiB FILE\n");
+    std::fprintf(stderr, "usage: bench_gen ascii|utf8ja MiB FILE | dups LINES FILE\n");
     return 2;
   }
   const std::string kind = argv[1];
-  const uint64_t target = std::strtoull(argv[2], nullptr, 10) << 20;
+  const bool dups = kind == "dups";
+  const uint64_t count = std::strtoull(argv[2], nullptr, 10);
+  const uint64_t target = dups ? UINT64_MAX : count << 20;
   FILE* out = std::fopen(argv[3], "wb");
   if (!out) return 1;
   std::string line;
@@ -38,7 +41,11 @@ int main(int argc, char** argv) {
   uint64_t row = 0;
   while (written < target) {
     line.clear();
-    if (kind == "ascii") {
+    if (dups) {
+      if (row == count) break;
+      ++row;
+      line = "key-" + std::to_string((Next() % (count / 10 + 1)) * 2654435761u % 100000007u) + ",value\n";
+    } else if (kind == "ascii") {
       line += std::to_string(Next() % 100000000) + ",user" + std::to_string(Next() % 100000) + ",";
       line += std::to_string(Next() % 1000) + "." + std::to_string(Next() % 100) + ",item-";
       for (int i = 0; i < 8; ++i) line += static_cast<char>('a' + Next() % 26);
