@@ -40,6 +40,9 @@ class LoadingAndPlanTest : public QObject {
 
   TVarnopelForm& start(const QStringList& args = {}) {
     form_ = std::make_unique<TVarnopelForm>(dialogs_, std::make_shared<FakeShellServices>());
+    // Settings stay in the test's own folder.
+    form_->SettingsPath1 = temp_->filePath(QStringLiteral("settings.ini"));
+    form_->SettingsFallbackPath1 = temp_->filePath(QStringLiteral("fallback.ini"));
     form_->FormCreate(args);
     form_->show();
     return *form_;

@@ -37,6 +37,9 @@ class ReorderTest : public QObject {
   }
   TVarnopelForm& load(const QStringList& paths) {
     form_ = std::make_unique<TVarnopelForm>(dialogs_, shell_);
+    // Settings stay in the test's own folder.
+    form_->SettingsPath1 = temp_->filePath(QStringLiteral("settings.ini"));
+    form_->SettingsFallbackPath1 = temp_->filePath(QStringLiteral("fallback.ini"));
     form_->FormCreate(paths);
     form_->show();
     return *form_;

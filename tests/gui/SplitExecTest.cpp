@@ -46,6 +46,9 @@ class SplitExecTest : public QObject {
   // Loads through a drop, as a user would, so that the output list is built.
   TVarnopelForm& load(const QStringList& paths) {
     form_ = std::make_unique<TVarnopelForm>(dialogs_, shell_);
+    // Settings stay in the test's own folder.
+    form_->SettingsPath1 = temp_->filePath(QStringLiteral("settings.ini"));
+    form_->SettingsFallbackPath1 = temp_->filePath(QStringLiteral("fallback.ini"));
     form_->FormCreate({});
     form_->show();
     form_->WMDropFiles(paths);
@@ -177,6 +180,9 @@ class SplitExecTest : public QObject {
 
   void commandLineLoadBuildsTheMissingRows() {
     form_ = std::make_unique<TVarnopelForm>(dialogs_, shell_);
+    // Settings stay in the test's own folder.
+    form_->SettingsPath1 = temp_->filePath(QStringLiteral("settings.ini"));
+    form_->SettingsFallbackPath1 = temp_->filePath(QStringLiteral("fallback.ini"));
     form_->FormCreate({write("cl.txt", kTen)});
     form_->show();
     QCOMPARE(form_->ListView1->topLevelItemCount(), 0);
