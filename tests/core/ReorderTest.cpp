@@ -5,6 +5,7 @@
 
 #include "workspace/Compare.h"
 #include "workspace/Reorder.h"
+#include "workspace/SortList.h"
 
 using namespace varnopel;
 
@@ -53,6 +54,37 @@ TEST(SortLines, EqualRankingLinesEndWhereTheQuicksortPutsThem) {
     LineList list = Lines(c.input);
     SortLines(list, c.order, c.descending);
     EXPECT_EQ(Strings(list), c.expected) << (c.input.empty() ? "" : c.input[0]) << " " << c.descending;
+  }
+}
+
+TEST(SortLines, DictionaryOrderMatchesThePlainSortExactly) {
+  // The keyed sort must leave lines exactly where the plain sort with
+  // CompareOrdinal does: shared prefixes, short lines, U+0000, characters
+  // on both sides of U+E000, and many equal lines.
+  const char* atoms[] = {"a", "b", "ab", "abcdefgh", "\xEF\xBC\xA1", "\xF0\x9F\x98\x80", "1", "\xE3\x81\x82"};
+  std::mt19937_64 random(3);
+  V input;
+  for (int i = 0; i < 3000; ++i) {
+    std::string s;
+    for (int n = static_cast<int>(random() % 5); n >= 0; --n) s += atoms[random() % std::size(atoms)];
+    if (random() % 7 == 0) s += std::string(1, '\0');
+    input.push_back(s);
+  }
+  for (bool descending : {false, true}) {
+    LineList keyed = Lines(input);
+    const char* keyedBase = keyed[0].data();
+    SortLines(keyed, SortOrder::Dictionary, descending);
+    LineList plain = Lines(input);
+    const char* plainBase = plain[0].data();
+    SortList(plain.lines(), [descending](const LineList::Line& a, const LineList::Line& b) {
+      return descending ? CompareOrdinal(b.view(), a.view()) : CompareOrdinal(a.view(), b.view());
+    });
+    ASSERT_EQ(keyed.count(), plain.count());
+    for (size_t i = 0; i < keyed.count(); ++i) {
+      // Same position in the file: equal lines must keep the sort's own order too.
+      ASSERT_EQ(keyed.lines()[i].data - keyedBase, plain.lines()[i].data - plainBase)
+          << i << (descending ? " descending" : "");
+    }
   }
 }
 
