@@ -13,6 +13,7 @@
 #endif
 
 #include "decoding/Codec.h"
+#include "decoding/FileSystemCalls.h"
 
 namespace varnopel {
 
@@ -297,13 +298,14 @@ namespace {
 
 struct FileCloser {
   int fd;
-  ~FileCloser() { ::close(fd); }
+  ~FileCloser() { CurrentFileSystemCalls().close(fd); }
 };
 
 }  // namespace
 
 DecodedFile ReadTextFile(const std::string& path, int32_t& codePage, std::string& lineBreak) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const FileSystemCalls& calls = CurrentFileSystemCalls();
+  const int fd = calls.open(path.c_str(), O_RDONLY | O_CLOEXEC, 0);
   if (fd < 0) ThrowErrno("cannot open", errno);
   FileCloser closer{fd};
   struct stat st {};
@@ -321,7 +323,7 @@ DecodedFile ReadTextFile(const std::string& path, int32_t& codePage, std::string
       capacity += capacity / 2 + 65536;
       ResizeBytes(bytes, capacity);
     }
-    ssize_t got = ::read(fd, bytes.get() + length, std::min<size_t>(capacity - length, size_t{1} << 30));
+    const long got = calls.read(fd, bytes.get() + length, std::min<size_t>(capacity - length, size_t{1} << 30));
     if (got < 0) {
       if (errno == EINTR) continue;
       ThrowErrno("cannot read", errno);

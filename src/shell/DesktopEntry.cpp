@@ -16,6 +16,21 @@ QString DesktopEntry::localized(const QString& key) const {
   return values.value(key);
 }
 
+namespace {
+
+// Only blanks, tabs and line ends surround keys and values: other white
+// space (a no-break or ideographic space) belongs to the value.
+QString TrimBlanks(const QString& text) {
+  auto blank = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; };
+  qsizetype begin = 0;
+  qsizetype end = text.size();
+  while (begin < end && blank(text[begin])) ++begin;
+  while (end > begin && blank(text[end - 1])) --end;
+  return text.mid(begin, end - begin);
+}
+
+}  // namespace
+
 bool ReadDesktopEntry(const QString& path, DesktopEntry& entry) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return false;
@@ -23,7 +38,7 @@ bool ReadDesktopEntry(const QString& path, DesktopEntry& entry) {
   bool found = false;
   entry.values.clear();
   while (!file.atEnd()) {
-    const QString line = QString::fromUtf8(file.readLine()).trimmed();
+    const QString line = TrimBlanks(QString::fromUtf8(file.readLine()));
     if (line.isEmpty() || line.startsWith(u'#')) continue;
     if (line.startsWith(u'[')) {
       inGroup = line == QStringLiteral("[Desktop Entry]");
@@ -33,9 +48,9 @@ bool ReadDesktopEntry(const QString& path, DesktopEntry& entry) {
     if (!inGroup) continue;
     const qsizetype equals = line.indexOf(u'=');
     if (equals <= 0) continue;
-    const QString key = line.left(equals).trimmed();
+    const QString key = TrimBlanks(line.left(equals));
     // The first occurrence of a key counts.
-    if (!entry.values.contains(key)) entry.values.insert(key, UnescapeDesktopValue(line.mid(equals + 1).trimmed()));
+    if (!entry.values.contains(key)) entry.values.insert(key, UnescapeDesktopValue(TrimBlanks(line.mid(equals + 1))));
   }
   return found;
 }
@@ -58,7 +73,7 @@ QString EscapeDesktopValue(const QString& value) {
     else if (c == u'\n') escaped += QStringLiteral("\\n");
     else if (c == u'\r') escaped += QStringLiteral("\\r");
     else if (c == u'\t') escaped += QStringLiteral("\\t");
-    else if (c == u' ' && i == 0) escaped += QStringLiteral("\\s");  // a leading blank would be trimmed
+    else if (c == u' ' && (i == 0 || i + 1 == value.size())) escaped += QStringLiteral("\\s");  // outer blanks are trimmed
     else escaped += c;
   }
   return escaped;

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <random>
@@ -15,15 +14,7 @@ namespace varnopel {
 
 namespace {
 
-const FileSystemCalls kReal = {
-    [](const char* path, int flags, unsigned mode) { return ::open(path, flags, static_cast<mode_t>(mode)); },
-    [](int fd, const void* data, unsigned long size) { return static_cast<long>(::write(fd, data, size)); },
-    [](int fd) { return ::close(fd); },
-    [](const char* from, const char* to) { return ::rename(from, to); },
-};
-std::atomic<const FileSystemCalls*> current{&kReal};
-
-const FileSystemCalls& Calls() { return *current.load(); }
+const FileSystemCalls& Calls() { return CurrentFileSystemCalls(); }
 
 std::string CreateErrorText(const std::string& path, int error) {
   return "ファイル \"" + path + "\" を作成できません。" + SystemErrorText(error);
@@ -39,9 +30,6 @@ mode_t TargetMode(const std::string& path) {
 }
 
 }  // namespace
-
-const FileSystemCalls& RealFileSystemCalls() { return kReal; }
-void SetFileSystemCallsForTesting(const FileSystemCalls* calls) { current.store(calls ? calls : &kReal); }
 
 OutputFile::OutputFile(std::string path) : path_(std::move(path)) {
   const size_t slash = path_.rfind('/');

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "decoding/FileSystemCalls.h"
+
 namespace varnopel {
 
 // The file could not be created or written; what() is the text for the user.
@@ -12,16 +14,6 @@ class WriteError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
-
-// Low-level calls, replaceable by tests to simulate failing disks.
-struct FileSystemCalls {
-  int (*open)(const char* path, int flags, unsigned mode);
-  long (*write)(int fd, const void* data, unsigned long size);
-  int (*close)(int fd);
-  int (*rename)(const char* from, const char* to);
-};
-const FileSystemCalls& RealFileSystemCalls();
-void SetFileSystemCallsForTesting(const FileSystemCalls* calls);  // null restores the real ones
 
 class OutputFile {
  public:

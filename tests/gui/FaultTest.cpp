@@ -1,0 +1,248 @@
+// Faults seen through the window: failing disks injected under the real
+// split run, and inputs that vanish or are not text. Each leaves a clear
+// message, the busy state left, no half-written file and the list as it was.
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <functional>
+#include <memory>
+
+#include "FakeShellServices.h"
+#include "ScriptedDialogs.h"
+#include "app/TVarnopelForm.h"
+#include "shell/DesktopEntry.h"
+#include "split/OutputFile.h"
+
+using varnopel::FileSystemCalls;
+using varnopel::RealFileSystemCalls;
+using varnopel::TVarnopelForm;
+using varnopel::test::FakeShellServices;
+using varnopel::test::ScriptedDialogs;
+
+namespace {
+
+// The injected fault: which output file (1-based, by creation) fails and how.
+struct Fault {
+  int creates = 0;
+  int failCreateOf = 0;
+  int createError = 0;
+  int fullDiskOn = 0;  // writes to this file fail with ENOSPC
+  std::function<void()> beforeWriteOf2;
+} fault;
+
+const FileSystemCalls kFaulty = [] {
+  FileSystemCalls calls = RealFileSystemCalls();
+  calls.open = [](const char* path, int flags, unsigned mode) {
+    if ((flags & O_CREAT) && ++fault.creates == fault.failCreateOf) {
+      errno = fault.createError;
+      return -1;
+    }
+    return RealFileSystemCalls().open(path, flags, mode);
+  };
+  calls.write = [](int fd, const void* data, unsigned long size) -> long {
+    if (fault.creates == 2 && fault.beforeWriteOf2) std::exchange(fault.beforeWriteOf2, nullptr)();
+    if (fault.creates == fault.fullDiskOn) {
+      errno = ENOSPC;
+      return -1;
+    }
+    return RealFileSystemCalls().write(fd, data, size);
+  };
+  return calls;
+}();
+
+}  // namespace
+
+class FaultTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::shared_ptr<ScriptedDialogs> dialogs_;
+  std::shared_ptr<FakeShellServices> shell_;
+  std::unique_ptr<TVarnopelForm> form_;
+  std::unique_ptr<QTemporaryDir> temp_;
+
+  QString write(const QString& name, const QByteArray& bytes) {
+    const QString path = temp_->filePath(name);
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return path;
+  }
+  QByteArray read(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+  }
+  TVarnopelForm& load(const QStringList& paths) {
+    form_ = std::make_unique<TVarnopelForm>(dialogs_, shell_);
+    form_->FormCreate({});
+    form_->show();
+    form_->WMDropFiles(paths);
+    return *form_;
+  }
+  QStringList workingList() const {
+    QStringList lines;
+    for (size_t i = 0; i < form_->MainList1.count(); ++i)
+      lines << QString::fromUtf8(form_->MainList1[i].data(), static_cast<qsizetype>(form_->MainList1[i].size()));
+    return lines;
+  }
+  QString status() const { return form_->StatusPanel1()->text(); }
+  // The run is over: nothing is busy and the controls are back.
+  void verifyIdle() const {
+    QVERIFY(!form_->IsBusy());
+    QVERIFY(form_->Button3Exec->isEnabled());
+    QVERIFY(form_->NumberBox1Files->isEnabled());
+    QVERIFY(!form_->Button0Cancel->isVisible());
+  }
+
+  const QByteArray kSix = "a\nb\nc\nd\ne\nf\n";
+
+ private slots:
+  void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+  void init() {
+    dialogs_ = std::make_shared<ScriptedDialogs>();
+    shell_ = std::make_shared<FakeShellServices>();
+    temp_ = std::make_unique<QTemporaryDir>();
+    fault = Fault{};
+  }
+  void cleanup() {
+    varnopel::SetFileSystemCallsForTesting(nullptr);
+    QCOMPARE(dialogs_->pending(), size_t(0));
+    form_.reset();
+  }
+
+  void writeFaultsEndTheRunCleanly_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("message");  // "%1" is the output folder
+    QTest::addColumn<QStringList>("left");
+    QTest::newRow("disk full in the second file") << 0 << QStringLiteral("ストリームへの書き込みエラー.")
+                                                  << QStringList({"list-1.txt", "list-2.txt"});
+    QTest::newRow("permission denied on create")
+        << 1 << QStringLiteral("ファイル \"%1/list-1.txt\" を作成できません。Permission denied.") << QStringList({"list-2.txt"});
+    QTest::newRow("the folder vanishes") << 2
+                                         << QStringLiteral("ファイル \"%1/list-2.txt\" を作成できません。No such file or directory.")
+                                         << QStringList();
+  }
+  void writeFaultsEndTheRunCleanly() {
+    QFETCH(int, kind);
+    QFETCH(QString, message);
+    QFETCH(QStringList, left);
+    const QString input = write("list.txt", kSix);
+    TVarnopelForm& form = load({input});
+    const QString out = temp_->filePath("out");
+    QDir().mkpath(out);
+    form.CheckBox1SameFolder->setChecked(false);
+    form.Edit2OutFolder->setText(out);
+    form.CheckBox2OverWrite->setChecked(true);
+    form.NumberBox1Files->setValue(2);
+    write("out/list-2.txt", "precious");
+    const QStringList before = workingList();
+
+    if (kind == 0) fault.fullDiskOn = 2;
+    if (kind == 1) fault.failCreateOf = 1, fault.createError = EACCES;
+    if (kind == 2) fault.beforeWriteOf2 = [out] { QDir(out).removeRecursively(); };
+    varnopel::SetFileSystemCallsForTesting(&kFaulty);
+    form.Button3ExecClick();
+    varnopel::SetFileSystemCallsForTesting(nullptr);
+
+    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Error), QStringList({QString(message).replace(QStringLiteral("%1"), out)}));
+    QCOMPARE(status(), QStringLiteral("list.txt の処理を打切りました"));
+    verifyIdle();
+    QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden), left);
+    if (left.contains("list-2.txt")) QCOMPARE(read(out + "/list-2.txt"), QByteArray("precious"));
+    if (left.contains("list-1.txt")) QCOMPARE(read(out + "/list-1.txt"), QByteArray("a\nb\nc\n"));
+    QCOMPARE(workingList(), before);
+  }
+
+  void controlCharacterInThePathStopsBeforeWriting() {
+    const QString input = write(QStringLiteral("in\x01put.txt"), kSix);
+    TVarnopelForm& form = load({input});
+    QCOMPARE(form.MainList1.count(), size_t(6));
+    // Building the output list after the load already meets the bad name;
+    // Execute meets it again and says so once.
+    const QString expected = QStringLiteral("パスに無効な文字が含まれています\r\n[") + temp_->filePath("in\x01put.txt") + "].";
+    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Error), QStringList({expected}));
+    dialogs_->clearShown();
+    form.Button3ExecClick();
+    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Error), QStringList({expected}));
+    verifyIdle();
+    QCOMPARE(QDir(temp_->path()).entryList(QDir::Files | QDir::Hidden), QStringList({QStringLiteral("in\x01put.txt")}));
+    QCOMPARE(workingList().size(), 6);
+  }
+
+  void unreadableInputsAreReportedAndLeftOut() {
+    const QString good = write("a-good.txt", "one\ntwo\n");
+    const QString invalid = write("b-invalid.txt", "\xE6\x97\xA5\n" + QByteArray(600, 'x') + "\xC3\x28\n");
+    const QString lone = write("c-lone.txt", "\xFF\xFE\x41");
+    const QString empty = write("d-empty.txt", "");
+    const QString binary = write("e-binary.txt", QByteArray("\x7F" "ELF\x02\x01\x01\0\0\0", 10));
+    TVarnopelForm& form = load({good, invalid, lone, empty, binary});
+    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Information),
+             QStringList({QStringLiteral("読み込めませんでした\r\n") + invalid, QStringLiteral("読み込めませんでした\r\n") + lone}));
+    // Empty and binary files are listed with no lines; the broken ones are not listed.
+    QCOMPARE(form.ListView2->topLevelItemCount(), 3);
+    QCOMPARE(form.ListView2->topLevelItem(1)->text(0), empty);
+    QCOMPARE(form.ListView2->topLevelItem(1)->text(1), QStringLiteral("0"));
+    QCOMPARE(workingList(), QStringList({"one", "two"}));
+    verifyIdle();
+
+    // Only the empty and binary files: nothing to split.
+    load({empty, binary});
+    QVERIFY(!form_->NumberBox1Files->isEnabled());
+    form_->Button3ExecClick();
+    QCOMPARE(status(), QStringLiteral("分割する行がありません"));
+    QCOMPARE(QDir(temp_->path()).entryList({"*-1.txt"}, QDir::Files), QStringList());
+  }
+
+  void inputDeletedBeforeRestoreOrRereading() {
+    const QString first = write("p1.txt", "one\n");
+    const QString second = write("p2.txt", "two\n");
+    TVarnopelForm& form = load({first, second});
+    QFile::remove(second);
+    form.Button9ReloadClick();
+    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Information), QStringList({QStringLiteral("復元できませんでした\r\n") + second}));
+    QCOMPARE(status(), QStringLiteral("復元しました"));
+    QCOMPARE(form.ListView2->topLevelItemCount(), 1);
+    QCOMPARE(workingList(), QStringList({"one"}));
+    verifyIdle();
+
+    // Deleted after a move in the input list: Execute reads the files again.
+    dialogs_->clearShown();
+    const QString third = write("p3.txt", "three\n");
+    load({first, third});
+    form_->ListView2->insertTopLevelItem(0, form_->ListView2->takeTopLevelItem(1));
+    form_->IsListView2Modified = true;
+    QFile::remove(first);
+    form_->Button3ExecClick();
+    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Information), QStringList({QStringLiteral("読み込めませんでした\r\n") + first}));
+    QCOMPARE(read(temp_->filePath("p3-1.txt")), QByteArray("three\n"));
+    verifyIdle();
+  }
+
+  // Found by fuzzing: a shortcut comment with outer blanks or a leading
+  // ideographic space lost them when the entry was read back.
+  void desktopEntryValuesKeepTheirOuterSpaces() {
+    for (const QString& value : {QStringLiteral(" padded "), QStringLiteral("\u3000全角"), QStringLiteral("tab\t "),
+                                 QStringLiteral("\u00A0nbsp\u00A0")}) {
+      const QString path = temp_->filePath("entry.desktop");
+      QFile::remove(path);
+      write("entry.desktop", "[Desktop Entry]\nComment = " + varnopel::EscapeDesktopValue(value).toUtf8() + " \r\n");
+      varnopel::DesktopEntry entry;
+      QVERIFY(varnopel::ReadDesktopEntry(path, entry));
+      QCOMPARE(entry.value(QStringLiteral("Comment")), value);
+    }
+  }
+};
+
+QTEST_MAIN(FaultTest)
+#include "FaultTest.moc"
