@@ -3,4 +3,4 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$here/scripts/build.sh"
-exec "$here/build/varnopel" "$@"
+exec "$here/build/src/varnopel" "$@"
