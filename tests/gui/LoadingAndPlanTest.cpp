@@ -20,34 +20,17 @@
 
 #include <memory>
 
-#include "FakeShellServices.h"
-#include "ScriptedDialogs.h"
+#include "FormFixture.h"
 #include "app/OperationScope.h"
-#include "app/TVarnopelForm.h"
 
 using varnopel::Dialogs;
 using varnopel::TVarnopelForm;
-using varnopel::test::FakeShellServices;
 using varnopel::test::ScriptedDialogs;
 
-class LoadingAndPlanTest : public QObject {
+class LoadingAndPlanTest : public QObject, varnopel::test::FormFixture {
   Q_OBJECT
 
  private:
-  std::shared_ptr<ScriptedDialogs> dialogs_;
-  std::unique_ptr<TVarnopelForm> form_;
-  std::unique_ptr<QTemporaryDir> temp_;
-
-  TVarnopelForm& start(const QStringList& args = {}) {
-    form_ = std::make_unique<TVarnopelForm>(dialogs_, std::make_shared<FakeShellServices>());
-    // Settings stay in the test's own folder.
-    form_->SettingsPath1 = temp_->filePath(QStringLiteral("settings.ini"));
-    form_->SettingsFallbackPath1 = temp_->filePath(QStringLiteral("fallback.ini"));
-    form_->FormCreate(args);
-    form_->show();
-    return *form_;
-  }
-
   // A file of `lines` lines named `name` in the temporary folder.
   QString file(const QString& name, int lines) {
     const QString path = temp_->filePath(name);
@@ -67,14 +50,10 @@ class LoadingAndPlanTest : public QObject {
     for (const QString& path : rows(list)) out << path.mid(path.lastIndexOf('/') + 1);
     return out;
   }
-  QString status() const { return form_->StatusPanel1()->text(); }
 
  private slots:
   void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
-  void init() {
-    dialogs_ = std::make_shared<ScriptedDialogs>();
-    temp_ = std::make_unique<QTemporaryDir>();
-  }
+  void init() { resetFixture(); }
   void cleanup() {
     QCOMPARE(dialogs_->pending(), size_t(0));
     form_.reset();

@@ -11,63 +11,24 @@
 
 #include <memory>
 
-#include "FakeShellServices.h"
-#include "ScriptedDialogs.h"
-#include "app/TVarnopelForm.h"
+#include "FormFixture.h"
 
 using varnopel::TVarnopelForm;
-using varnopel::test::FakeShellServices;
 using varnopel::test::ScriptedDialogs;
 
-class ReorderTest : public QObject {
+class ReorderTest : public QObject, varnopel::test::FormFixture {
   Q_OBJECT
-
- private:
-  std::shared_ptr<ScriptedDialogs> dialogs_;
-  std::shared_ptr<FakeShellServices> shell_;
-  std::unique_ptr<TVarnopelForm> form_;
-  std::unique_ptr<QTemporaryDir> temp_;
-
-  QString write(const QString& name, const QByteArray& bytes) {
-    const QString path = temp_->filePath(name);
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
-    return path;
-  }
-  TVarnopelForm& load(const QStringList& paths) {
-    form_ = std::make_unique<TVarnopelForm>(dialogs_, shell_);
-    // Settings stay in the test's own folder.
-    form_->SettingsPath1 = temp_->filePath(QStringLiteral("settings.ini"));
-    form_->SettingsFallbackPath1 = temp_->filePath(QStringLiteral("fallback.ini"));
-    form_->FormCreate(paths);
-    form_->show();
-    return *form_;
-  }
-  QStringList lines() const {
-    QStringList out;
-    for (size_t i = 0; i < form_->MainList1.count(); ++i) {
-      const std::string_view line = form_->MainList1[i];
-      out << QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
-    }
-    return out;
-  }
-  QString status() const { return form_->StatusPanel1()->text(); }
 
  private slots:
   void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
-  void init() {
-    dialogs_ = std::make_shared<ScriptedDialogs>();
-    shell_ = std::make_shared<FakeShellServices>();
-    temp_ = std::make_unique<QTemporaryDir>();
-  }
+  void init() { resetFixture(); }
   void cleanup() {
     QCOMPARE(dialogs_->pending(), size_t(0));
     form_.reset();
   }
 
   void sortsFollowTheSettingsMenu() {
-    TVarnopelForm& form = load({write("s.txt", "a10\na2\na1\n")});
+    TVarnopelForm& form = start({write("s.txt", "a10\na2\na1\n")});
     const QString label = form.Label1InFile->text();
     form.Button7AscendClick();
     QCOMPARE(lines(), QStringList({"a1", "a2", "a10"}));
@@ -86,7 +47,7 @@ class ReorderTest : public QObject {
   }
 
   void reverseAndShuffleKeepEveryLine() {
-    TVarnopelForm& form = load({write("r.txt", "x\ny\nz\n")});
+    TVarnopelForm& form = start({write("r.txt", "x\ny\nz\n")});
     shell_->progress.clear();
     form.Button6ReverseClick();
     QCOMPARE(lines(), QStringList({"z", "y", "x"}));
@@ -106,7 +67,7 @@ class ReorderTest : public QObject {
   void duplicateRemovalAndRestore() {
     const QString first = write("d1.txt", "a\nb\na\n");
     const QString second = write("d2.txt", "c\nb\n");
-    TVarnopelForm& form = load({first, second});
+    TVarnopelForm& form = start({first, second});
     const QString label = form.Label1InFile->text();
     form.Button10CompressClick();
     QCOMPARE(lines(), QStringList({"c", "b", "a"}));
@@ -128,7 +89,7 @@ class ReorderTest : public QObject {
   void cancelledRemovalLeavesTheListAsItWas() {
     QByteArray many;
     for (int i = 0; i < 400000; ++i) many += QByteArray::number(i % 1000) + '\n';
-    TVarnopelForm& form = load({write("many.txt", many)});
+    TVarnopelForm& form = start({write("many.txt", many)});
     QTimer clicker;
     connect(&clicker, &QTimer::timeout, form.Button0Cancel, [&] {
       if (form.Button0Cancel->isVisible()) form.Button0Cancel->click();

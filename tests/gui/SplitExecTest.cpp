@@ -14,44 +14,19 @@
 
 #include <memory>
 
-#include "FakeShellServices.h"
-#include "ScriptedDialogs.h"
-#include "app/TVarnopelForm.h"
+#include "FormFixture.h"
 
 using varnopel::Dialogs;
 using varnopel::TVarnopelForm;
-using varnopel::test::FakeShellServices;
 using varnopel::test::ScriptedDialogs;
 
-class SplitExecTest : public QObject {
+class SplitExecTest : public QObject, varnopel::test::FormFixture {
   Q_OBJECT
 
  private:
-  std::shared_ptr<ScriptedDialogs> dialogs_;
-  std::shared_ptr<FakeShellServices> shell_;
-  std::unique_ptr<TVarnopelForm> form_;
-  std::unique_ptr<QTemporaryDir> temp_;
-
-  QString write(const QString& name, const QByteArray& bytes) {
-    const QString path = temp_->filePath(name);
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
-    return path;
-  }
-  QByteArray read(const QString& name) {
-    QFile f(temp_->filePath(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-  }
   // Loads through a drop, as a user would, so that the output list is built.
   TVarnopelForm& load(const QStringList& paths) {
-    form_ = std::make_unique<TVarnopelForm>(dialogs_, shell_);
-    // Settings stay in the test's own folder.
-    form_->SettingsPath1 = temp_->filePath(QStringLiteral("settings.ini"));
-    form_->SettingsFallbackPath1 = temp_->filePath(QStringLiteral("fallback.ini"));
-    form_->FormCreate({});
-    form_->show();
-    form_->WMDropFiles(paths);
+    start().WMDropFiles(paths);
     return *form_;
   }
   static QStringList counts(QTreeWidget* list) {
@@ -59,17 +34,12 @@ class SplitExecTest : public QObject {
     for (int i = 0; i < list->topLevelItemCount(); ++i) out << list->topLevelItem(i)->text(1);
     return out;
   }
-  QString status() const { return form_->StatusPanel1()->text(); }
 
   const QByteArray kTen = "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\ni\r\nj\r\n";
 
  private slots:
   void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
-  void init() {
-    dialogs_ = std::make_shared<ScriptedDialogs>();
-    shell_ = std::make_shared<FakeShellServices>();
-    temp_ = std::make_unique<QTemporaryDir>();
-  }
+  void init() { resetFixture(); }
   void cleanup() {
     QCOMPARE(dialogs_->pending(), size_t(0));
     form_.reset();
@@ -179,12 +149,7 @@ class SplitExecTest : public QObject {
   }
 
   void commandLineLoadBuildsTheMissingRows() {
-    form_ = std::make_unique<TVarnopelForm>(dialogs_, shell_);
-    // Settings stay in the test's own folder.
-    form_->SettingsPath1 = temp_->filePath(QStringLiteral("settings.ini"));
-    form_->SettingsFallbackPath1 = temp_->filePath(QStringLiteral("fallback.ini"));
-    form_->FormCreate({write("cl.txt", kTen)});
-    form_->show();
+    start({write("cl.txt", kTen)});
     QCOMPARE(form_->ListView1->topLevelItemCount(), 0);
     form_->Button3ExecClick();
     QCOMPARE(read("cl-1.txt"), kTen);

@@ -1,0 +1,65 @@
+#pragma once
+// The common frame of the window tests: a temporary folder, scripted
+// dialogs, a recording shell, and the window with its settings kept in the
+// folder.
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+#include "FakeShellServices.h"
+#include "ScriptedDialogs.h"
+#include "app/TVarnopelForm.h"
+
+namespace varnopel::test {
+
+class FormFixture {
+ protected:
+  std::shared_ptr<ScriptedDialogs> dialogs_;
+  std::shared_ptr<FakeShellServices> shell_;
+  std::unique_ptr<TVarnopelForm> form_;
+  std::unique_ptr<QTemporaryDir> temp_;
+
+  // Call from init(): everything fresh.
+  void resetFixture() {
+    form_.reset();
+    dialogs_ = std::make_shared<ScriptedDialogs>();
+    shell_ = std::make_shared<FakeShellServices>();
+    temp_ = std::make_unique<QTemporaryDir>();
+  }
+
+  // The window after its start with these command-line files, shown.
+  TVarnopelForm& start(const QStringList& args = {}) {
+    form_ = std::make_unique<TVarnopelForm>(dialogs_, shell_);
+    form_->SettingsPath1 = temp_->filePath(QStringLiteral("settings.ini"));
+    form_->SettingsFallbackPath1 = temp_->filePath(QStringLiteral("fallback.ini"));
+    form_->FormCreate(args);
+    form_->show();
+    return *form_;
+  }
+
+  QString write(const QString& name, const QByteArray& bytes) {
+    const QString path = temp_->filePath(name);
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return path;
+  }
+  QByteArray read(const QString& name) const {
+    QFile f(temp_->filePath(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+  }
+  QStringList lines() const {
+    QStringList out;
+    for (size_t i = 0; i < form_->MainList1.count(); ++i) {
+      const std::string_view line = form_->MainList1[i];
+      out << QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+    }
+    return out;
+  }
+  QString status() const { return form_->StatusPanel1()->text(); }
+};
+
+}  // namespace varnopel::test
