@@ -25,20 +25,9 @@
 
 #include "app/TVarnopelFormPrivate.h"
 #include "decoding/CodePage.h"
+#include "split/SplitArithmetic.h"
 
 namespace varnopel {
-
-namespace {
-
-// Rounds up; a zero divisor (only possible with an empty list) gives 0.
-int32_t DivideRoundingUp(int64_t n, int64_t divisor) {
-  if (divisor == 0) return 0;
-  int64_t quotient = n / divisor;
-  if (n % divisor != 0) ++quotient;
-  return static_cast<int32_t>(quotient);
-}
-
-}  // namespace
 
 void TVarnopelForm::FormCreate(const QStringList& args) {
   Timer1Timer();
@@ -123,13 +112,11 @@ QTreeWidget* TVarnopelForm::ActiveListView() const {
 }
 
 int32_t TVarnopelForm::LinesPerFile(int32_t files) const {
-  const int64_t n = static_cast<int64_t>(MainList1.count());
-  return DivideRoundingUp(n, files == 0 ? 1 : files);
+  return varnopel::LinesPerFile(static_cast<int64_t>(MainList1.count()), files);
 }
 
 int32_t TVarnopelForm::FilesForLines(int32_t lines) const {
-  const int64_t n = static_cast<int64_t>(MainList1.count());
-  return DivideRoundingUp(n, lines == 0 ? n : lines);
+  return varnopel::FilesForLines(static_cast<int64_t>(MainList1.count()), lines);
 }
 
 QString TVarnopelForm::ClockText(const QDateTime& time) {
