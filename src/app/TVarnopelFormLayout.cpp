@@ -102,9 +102,6 @@ TVarnopelForm::TVarnopelForm(std::shared_ptr<Dialogs> dialogs, std::shared_ptr<S
 
   ConnectHandlers();
   const QSize initial = InitialClientSize();
-  // Smaller than this, the captions of the desktop's font no longer fit; a
-  // remembered or default placement is widened to it.
-  setMinimumSize(initial.width(), initial.height() + menuBar()->sizeHint().height());
   resize(initial.width(), initial.height() + menuBar()->sizeHint().height());
 }
 

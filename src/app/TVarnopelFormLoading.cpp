@@ -56,8 +56,8 @@ void TVarnopelForm::ReadInputFile(const QString& path, int index, int count, Loa
       CurrentCP1 = 932;
       CurrentLB1 = "\r\n";
     }
-    DecodedFile file = ReadTextFile(QFile::encodeName(path).toStdString(), CurrentCP1, CurrentLB1);
-    const size_t lines = MainList1.appendText(std::move(file.text), CurrentLB1);
+    DecodedFile file = ReadTextFile(QFile::encodeName(path).toStdString(), CurrentCP1, CurrentLB1, KeepAlive1());
+    const size_t lines = MainList1.appendText(std::move(file.text), CurrentLB1, KeepAlive1());
     StatusPanel1()->setText(restore ? QStringLiteral("%1 / %2復元中").arg(index).arg(lines)
                                     : FileNamePart(path) + QStringLiteral(" を読込みました"));
     auto* row = new QTreeWidgetItem(ListView2, QStringList{path, FormatCount(static_cast<qint64>(lines))});

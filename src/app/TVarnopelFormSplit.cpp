@@ -108,10 +108,10 @@ void TVarnopelForm::RereadInputFiles() {
     StatusPanel1()->setText(QStringLiteral("%1 / %2 読込み中").arg(i + 1).arg(count));
     Pump().pumpNow();
     try {
-      DecodedFile file = ReadTextFile(LocalPath(path), CurrentCP1, CurrentLB1);
+      DecodedFile file = ReadTextFile(LocalPath(path), CurrentCP1, CurrentLB1, KeepAlive1());
       StatusPanel1()->setText(FileNamePart(path) + QStringLiteral(" を読込みました"));
       FitListColumns(ListView2);
-      MainList1.appendText(std::move(file.text), CurrentLB1);
+      MainList1.appendText(std::move(file.text), CurrentLB1, KeepAlive1());
     } catch (const std::exception&) {
       dialogs().information(QStringLiteral("読み込めませんでした\r\n") + path);
     }
@@ -139,7 +139,10 @@ void TVarnopelForm::Button3ExecClick() {
   // A listed plan needs a row per file: after a command-line load or a
   // restore the list is empty until something rebuilds it.
   if (plan.files <= kMostListedFiles && ListView1->topLevelItemCount() != plan.files) {
-    if (!BuildOutputList(plan.files)) return;
+    if (!BuildOutputList(plan.files)) {
+      StatusPanel1()->setText(FileNamePart(Edit1InFile->text()) + QStringLiteral(" の処理を打切りました"));
+      return;
+    }
   }
 
   EnableWorkControls(false);

@@ -21,6 +21,16 @@ namespace {
 
 constexpr bool In(unsigned v, unsigned lo, unsigned hi) { return v >= lo && v <= hi; }
 
+// Long passes over a file run in blocks of this size, with a keep-alive call
+// between two blocks.
+constexpr size_t kBlock = size_t{4} << 20;
+
+void KeepAliveAt(size_t done, size_t& next, const KeepAlive& keepAlive) {
+  if (done < next) return;
+  next = done + kBlock;
+  if (keepAlive) keepAlive();
+}
+
 // One step of the main scan at position i (the byte at i has two more after
 // it). Returns the new result, or `result` unchanged, and sets the advance.
 int32_t ScanStep(const unsigned char* p, int32_t result, int& advance) {
@@ -62,11 +72,13 @@ int32_t ScanStep(const unsigned char* p, int32_t result, int& advance) {
   return result;  // 80 or A0
 }
 
-bool AllAscii(const unsigned char* p, size_t size) {
+bool AllAscii(const unsigned char* p, size_t size, const KeepAlive& keepAlive) {
   size_t i = 0;
+  size_t next = kBlock;
 #if defined(__SSE2__)
   __m128i acc = _mm_setzero_si128();
   for (; i + 64 <= size; i += 64) {
+    if ((i & (kBlock - 1)) == 0) KeepAliveAt(i, next, keepAlive);
     for (int k = 0; k < 64; k += 16) acc = _mm_or_si128(acc, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + k)));
     if (_mm_movemask_epi8(acc) != 0) return false;
   }
@@ -98,7 +110,9 @@ inline char* PutCodePoint(char* out, char32_t c) {
   return out;
 }
 
-std::shared_ptr<const TextChunk> DecodeUtf16(const unsigned char* p, size_t size, bool bigEndian) {
+std::shared_ptr<const TextChunk> DecodeUtf16(const unsigned char* p, size_t size, bool bigEndian,
+                                             const KeepAlive& keepAlive) {
+  size_t next = kBlock;
   const size_t units = size / 2;  // a final odd byte is dropped
   ByteBuffer out = AllocateBytes(units * 3);
   char* o = out.get();
@@ -106,6 +120,7 @@ std::shared_ptr<const TextChunk> DecodeUtf16(const unsigned char* p, size_t size
     return bigEndian ? (char32_t(p[2 * i]) << 8 | p[2 * i + 1]) : (char32_t(p[2 * i + 1]) << 8 | p[2 * i]);
   };
   for (size_t i = 0; i < units; ++i) {
+    KeepAliveAt(2 * i, next, keepAlive);
     char32_t u = unit(i);
     if (In(u, 0xD800, 0xDBFF) && i + 1 < units) {
       char32_t v = unit(i + 1);
@@ -122,15 +137,17 @@ std::shared_ptr<const TextChunk> DecodeUtf16(const unsigned char* p, size_t size
   return std::make_shared<TextChunk>(std::move(out), 0, length);
 }
 
-std::shared_ptr<const TextChunk> DecodeAnsi(ByteBuffer bytes, size_t size) {
+std::shared_ptr<const TextChunk> DecodeAnsi(ByteBuffer bytes, size_t size, const KeepAlive& keepAlive) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.get());
-  if (AllAscii(p, size)) return std::make_shared<TextChunk>(std::move(bytes), 0, size);
+  if (AllAscii(p, size, keepAlive)) return std::make_shared<TextChunk>(std::move(bytes), 0, size);
   const Utf8Char* table = Ansi1252Table();
   size_t length = 0;
   for (size_t i = 0; i < size; ++i) length += table[p[i]].size;
   ByteBuffer out = AllocateBytes(length + 2);
   char* o = out.get();
+  size_t next = kBlock;
   for (size_t i = 0; i < size; ++i) {
+    KeepAliveAt(i, next, keepAlive);
     const Utf8Char& c = table[p[i]];
     std::memcpy(o, c.bytes, 3);  // fixed size: the buffer has two spare bytes
     o += c.size;
@@ -174,10 +191,10 @@ int32_t DetectCodePage(const unsigned char* bytes, int32_t length) {
   return result;
 }
 
-int32_t RefineCodePage(int32_t detected, const unsigned char* bytes, size_t length) {
+int32_t RefineCodePage(int32_t detected, const unsigned char* bytes, size_t length, const KeepAlive& keepAlive) {
   if (detected != cp::JapaneseUndecided && detected != cp::ShiftJis && detected != cp::EucJp) return detected;
   bool hasNonAscii = false;
-  if (IsValidUtf8(bytes, length, hasNonAscii) && hasNonAscii) return cp::Utf8;
+  if (IsValidUtf8(bytes, length, hasNonAscii, keepAlive) && hasNonAscii) return cp::Utf8;
   if (detected != cp::JapaneseUndecided) return detected;
   // Only Shift_JIS or EUC-JP can settle it now: control bytes and JIS escapes
   // past the detection window do not count.
@@ -190,10 +207,12 @@ int32_t RefineCodePage(int32_t detected, const unsigned char* bytes, size_t leng
   return cp::EucJp;
 }
 
-bool IsValidUtf8(const unsigned char* p, size_t size, bool& hasNonAscii) {
+bool IsValidUtf8(const unsigned char* p, size_t size, bool& hasNonAscii, const KeepAlive& keepAlive) {
   hasNonAscii = false;
   size_t i = 0;
+  size_t next = kBlock;
   while (i < size) {
+    KeepAliveAt(i, next, keepAlive);
 #if defined(__SSE2__)
     while (i + 16 <= size && _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i))) == 0) i += 16;
     if (i >= size) break;
@@ -245,10 +264,11 @@ std::string DetectLineBreak(const unsigned char* p, size_t length, size_t window
   return "\r\n";
 }
 
-DecodedFile DecodeText(ByteBuffer bytes, size_t length, int32_t& codePage, std::string& lineBreak) {
+DecodedFile DecodeText(ByteBuffer bytes, size_t length, int32_t& codePage, std::string& lineBreak,
+                       const KeepAlive& keepAlive) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.get());
   const size_t window = std::min<size_t>(length, kDetectWindow);
-  const int32_t code = RefineCodePage(DetectCodePage(p, static_cast<int32_t>(window)), p, length);
+  const int32_t code = RefineCodePage(DetectCodePage(p, static_cast<int32_t>(window)), p, length, keepAlive);
   codePage = code;
   DecodedFile file;
   file.codePage = code;
@@ -265,23 +285,23 @@ DecodedFile DecodeText(ByteBuffer bytes, size_t length, int32_t& codePage, std::
                         ? 2
                         : 0;
       if (length - skip == 1) throw TextFileError("a single byte after the UTF-16 byte-order mark");
-      file.text = DecodeUtf16(p + skip, length - skip, be);
+      file.text = DecodeUtf16(p + skip, length - skip, be, keepAlive);
       break;
     }
     case cp::Utf8Bom:
     case cp::Utf8: {
       const size_t skip = StartsWith(p, length, {0xEF, 0xBB, 0xBF}) ? 3 : 0;
       bool hasNonAscii = false;
-      if (!IsValidUtf8(p + skip, length - skip, hasNonAscii)) throw TextFileError("invalid UTF-8");
+      if (!IsValidUtf8(p + skip, length - skip, hasNonAscii, keepAlive)) throw TextFileError("invalid UTF-8");
       file.text = std::make_shared<TextChunk>(std::move(bytes), skip, length);
       break;
     }
     case cp::Ansi:
-      file.text = DecodeAnsi(std::move(bytes), length);
+      file.text = DecodeAnsi(std::move(bytes), length, keepAlive);
       break;
     default: {
       size_t outSize = 0;
-      ByteBuffer out = DecodeToUtf8(code, bytes.get(), length, outSize);
+      ByteBuffer out = DecodeToUtf8(code, bytes.get(), length, outSize, keepAlive);
       bytes.reset();
       file.text = std::make_shared<TextChunk>(std::move(out), 0, outSize);
       break;
@@ -303,7 +323,8 @@ struct FileCloser {
 
 }  // namespace
 
-DecodedFile ReadTextFile(const std::string& path, int32_t& codePage, std::string& lineBreak) {
+DecodedFile ReadTextFile(const std::string& path, int32_t& codePage, std::string& lineBreak,
+                         const KeepAlive& keepAlive) {
   const FileSystemCalls& calls = CurrentFileSystemCalls();
   const int fd = calls.open(path.c_str(), O_RDONLY | O_CLOEXEC, 0);
   if (fd < 0) ThrowErrno("cannot open", errno);
@@ -323,15 +344,16 @@ DecodedFile ReadTextFile(const std::string& path, int32_t& codePage, std::string
       capacity += capacity / 2 + 65536;
       ResizeBytes(bytes, capacity);
     }
-    const long got = calls.read(fd, bytes.get() + length, std::min<size_t>(capacity - length, size_t{1} << 30));
+    const long got = calls.read(fd, bytes.get() + length, std::min<size_t>(capacity - length, kBlock));
     if (got < 0) {
       if (errno == EINTR) continue;
       ThrowErrno("cannot read", errno);
     }
     if (got == 0) break;
     length += static_cast<size_t>(got);
+    if (keepAlive) keepAlive();
   }
-  return DecodeText(std::move(bytes), length, codePage, lineBreak);
+  return DecodeText(std::move(bytes), length, codePage, lineBreak, keepAlive);
 }
 
 std::vector<std::string> SplitByLineBreak(std::string_view text, std::string_view lineBreak) {

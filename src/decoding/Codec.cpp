@@ -2,6 +2,7 @@
 
 #include <unicode/ucnv.h>
 
+#include <algorithm>
 #include <array>
 #include <mutex>
 
@@ -41,7 +42,8 @@ ConverterPtr OpenConverter(const char* name) {
 
 }  // namespace
 
-ByteBuffer DecodeToUtf8(int32_t codePage, const char* data, size_t size, size_t& outSize) {
+ByteBuffer DecodeToUtf8(int32_t codePage, const char* data, size_t size, size_t& outSize,
+                        const std::function<void()>& keepAlive) {
   const char* name = ConverterName(codePage);
   if (!name) throw TextFileError("code page not supported: " + std::to_string(codePage));
   ConverterPtr source = OpenConverter(name);
@@ -54,7 +56,10 @@ ByteBuffer DecodeToUtf8(int32_t codePage, const char* data, size_t size, size_t&
   size_t capacity = size * 3 + 16;
   ByteBuffer out = AllocateBytes(capacity);
   const char* in = data;
-  const char* inEnd = data + size;
+  const char* end = data + size;
+  // The input goes in in pieces so that keepAlive runs between them.
+  constexpr size_t kPiece = size_t{4} << 20;
+  const char* inEnd = std::min(end, data + kPiece);
   char* pos = out.get();
   std::array<UChar, 16384> pivot;
   UChar* pivotSource = pivot.data();
@@ -64,7 +69,7 @@ ByteBuffer DecodeToUtf8(int32_t codePage, const char* data, size_t size, size_t&
     status = U_ZERO_ERROR;
     char* outEnd = out.get() + capacity;
     ucnv_convertEx(target.get(), source.get(), &pos, outEnd, &in, inEnd, pivot.data(), &pivotSource,
-                   &pivotTarget, pivot.data() + pivot.size(), reset, true, &status);
+                   &pivotTarget, pivot.data() + pivot.size(), reset, inEnd == end, &status);
     reset = false;
     if (status == U_BUFFER_OVERFLOW_ERROR) {
       size_t used = static_cast<size_t>(pos - out.get());
@@ -74,7 +79,9 @@ ByteBuffer DecodeToUtf8(int32_t codePage, const char* data, size_t size, size_t&
       continue;
     }
     if (U_FAILURE(status)) throw TextFileError(std::string("cannot decode: ") + u_errorName(status));
-    break;
+    if (inEnd == end) break;
+    inEnd = std::min(end, inEnd + kPiece);
+    if (keepAlive) keepAlive();
   }
   outSize = static_cast<size_t>(pos - out.get());
   ResizeBytes(out, outSize);

@@ -1,6 +1,7 @@
 #pragma once
 // Code page conversion through ICU, between the file's bytes and UTF-8.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "decoding/TextChunk.h"
@@ -13,7 +14,8 @@ const char* ConverterName(int32_t codePage);
 
 // Decodes `size` bytes in `codePage` (a converter code page) to UTF-8; bytes
 // that do not map become U+FFFD. Throws TextFileError for an unknown code page.
-ByteBuffer DecodeToUtf8(int32_t codePage, const char* data, size_t size, size_t& outSize);
+ByteBuffer DecodeToUtf8(int32_t codePage, const char* data, size_t size, size_t& outSize,
+                        const std::function<void()>& keepAlive = {});
 
 // Windows-1252 to UTF-8 for one byte: the UTF-8 bytes and their count. The
 // five unassigned bytes map to the C1 controls of the same value, so that

@@ -10,7 +10,7 @@ namespace varnopel {
 namespace {
 
 // Reads one code point of generalized UTF-8 (lone surrogates allowed). An
-// ill-formed byte reads as itself, so that any bytes still order totally.
+// ill-formed byte reads as itself, so that any bytes still compare.
 char32_t Next(const unsigned char*& p, const unsigned char* end) {
   const unsigned c = *p++;
   if (c < 0xC0) return c;
@@ -57,8 +57,11 @@ int CompareOrdinal(std::string_view a, std::string_view b) {
   const unsigned x = static_cast<unsigned char>(a[i]);
   const unsigned y = static_cast<unsigned char>(b[i]);
   if (x < 0xE0 && y < 0xE0) return x < y ? -1 : 1;  // no surrogate or U+E000.. question arises
-  // Compare code units from the start of the character that differs.
-  while (i > 0 && (static_cast<unsigned char>(a[i]) & 0xC0) == 0x80) --i;
+  // Compare code units from the start of the character that differs. The
+  // bytes before i are the same in both, so stepping back while either side
+  // is inside a character finds the same start for both.
+  auto inside = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
+  while (i > 0 && (inside(a[i]) || inside(b[i]))) --i;
   const auto* pa = reinterpret_cast<const unsigned char*>(a.data());
   const auto* pb = reinterpret_cast<const unsigned char*>(b.data());
   Utf16Units ua{pa + i, pa + a.size()};

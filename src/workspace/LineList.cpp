@@ -8,13 +8,19 @@
 
 namespace varnopel {
 
-size_t LineList::appendText(std::shared_ptr<const TextChunk> text, std::string_view lineBreak) {
+size_t LineList::appendText(std::shared_ptr<const TextChunk> text, std::string_view lineBreak,
+                            const std::function<void()>& keepAlive) {
   if (!text || text->size() == 0) return 0;
   const std::string_view view = text->view();
 
   // Reserve once for the most lines the text can hold, so that the spans
   // are written in one pass and never moved.
-  const size_t most = CountLineEndBytes(view) + 2;
+  size_t most = 2;
+  constexpr size_t kPiece = size_t{64} << 20;
+  for (size_t at = 0; at < view.size(); at += kPiece) {
+    most += CountLineEndBytes(view.substr(at, kPiece));
+    if (keepAlive) keepAlive();
+  }
   const size_t needed = lines_.size() + most;
   if (needed > lines_.capacity()) {
     lines_.reserve(std::max(needed, lines_.capacity() + lines_.capacity() / 2));
@@ -26,6 +32,7 @@ size_t LineList::appendText(std::shared_ptr<const TextChunk> text, std::string_v
   ForEachLine(view, lineBreak, [&](size_t offset, size_t length) {
     tooLong |= length > std::numeric_limits<uint32_t>::max();
     lines_.push_back(Line{base + offset, static_cast<uint32_t>(length)});
+    if (keepAlive && (lines_.size() & 0xFFFFF) == 0) keepAlive();
   });
   if (tooLong) {
     lines_.resize(before);

@@ -3,6 +3,7 @@
 // read, and a vector of line spans into them. Reordering and filtering touch
 // only the spans, never the text.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -26,8 +27,10 @@ class LineList {
 
   // Appends the lines of one decoded file, cut by its detected line break
   // (see ForEachLine). Returns the number of lines appended. Throws
-  // std::length_error for a line of 4 GiB or more.
-  size_t appendText(std::shared_ptr<const TextChunk> text, std::string_view lineBreak);
+  // std::length_error for a line of 4 GiB or more. keepAlive runs every
+  // million lines.
+  size_t appendText(std::shared_ptr<const TextChunk> text, std::string_view lineBreak,
+                    const std::function<void()>& keepAlive = {});
 
   void clear();
 
