@@ -55,7 +55,7 @@ Collection Plan(const SplitPlan& plan, int64_t n, int64_t k, int64_t start, bool
   return c;
 }
 
-constexpr size_t kFlushBytes = size_t{4} << 20;
+constexpr size_t kFlushBytes = size_t{1} << 20;
 
 void WriteFile(const std::string& path, const LineList& lines, const Collection& c, OutputEncoder& encoder,
                const std::string& lineBreak, const std::vector<std::string_view>& header, SplitCallbacks& callbacks) {
