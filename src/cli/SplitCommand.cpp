@@ -139,26 +139,6 @@ void Reorder(const Options& o, LineList& list) {
   }
 }
 
-// The lines file k receives, as the split run collects them; *start* is the
-// block position, advanced as the run advances it.
-int64_t PlannedLines(const SplitPlan& plan, int64_t n, int64_t k, bool deal, bool selected, int64_t& start) {
-  const int64_t F = plan.files;
-  const int64_t L = plan.linesPerFile;
-  const bool half = plan.mode == SplitMode::Half;
-  const int64_t share = half && k == 2 ? n - L : L;
-  if (!selected) {
-    start += share;
-    return 0;
-  }
-  if (deal) {
-    if (half) return k == 1 ? std::clamp<int64_t>(L, 0, n) : n - std::clamp<int64_t>(L, 0, n);
-    return k - 1 >= n ? 0 : std::min(L, (n - (k - 1) + F - 1) / F);
-  }
-  const int64_t count = std::clamp<int64_t>(n - start, 0, share);
-  start += count;
-  return count;
-}
-
 volatile std::sig_atomic_t gSignal = 0;
 extern "C" void OnSignal(int signal) { gSignal = signal; }
 
@@ -327,7 +307,7 @@ int RunCommand(const Options& o) {
     int64_t start = 0;
     for (int64_t k = 1; k <= plan.files; ++k) {
       const bool selected = callbacks.selected(k);
-      const int64_t lines = PlannedLines(plan, n, k, o.deal, selected, start);
+      const int64_t lines = PlannedLineCount(plan, n, k, o.deal, selected, start);
       if (!selected) continue;
       const std::string path = callbacks.path(k);
       if (o.plan) {

@@ -27,31 +27,28 @@ struct Collection {
   int64_t at(int64_t j) const { return j < paired ? first + j * stride : tail + (j - paired); }
 };
 
-// Which lines file k takes, before cancelling cuts it short.
-Collection Plan(const SplitPlan& plan, int64_t n, int64_t k, int64_t start, bool deal, int64_t& wanted) {
+// Where the lines of file k lie.
+Collection Plan(const SplitPlan& plan, int64_t n, int64_t k, int64_t start, bool deal) {
   Collection c;
-  const int64_t F = plan.files;
-  const int64_t L = plan.linesPerFile;
   if (!deal) {
     c.first = start;
-    c.paired = wanted = std::clamp<int64_t>(n - start, 0, plan.mode == SplitMode::Half && k == 2 ? n - L : L);
+    c.paired = n;  // a block: consecutive lines from start
     return c;
   }
   if (plan.mode == SplitMode::Half) {
     // Dealt in turn to the two files; once one has its share, the rest go
     // to the other, so every line is written once.
-    const int64_t h = std::clamp<int64_t>(L, 0, n);
+    const int64_t h = std::clamp<int64_t>(plan.linesPerFile, 0, n);
     const int64_t t = std::min(h, n - h);
     c.first = k - 1;
     c.stride = 2;
     c.paired = t;
     c.tail = 2 * t;
-    wanted = k == 1 ? h : n - h;
     return c;
   }
   c.first = k - 1;
-  c.stride = F;
-  c.paired = wanted = c.first >= n ? 0 : std::min(L, (n - c.first + F - 1) / F);
+  c.stride = plan.files;
+  c.paired = n;
   return c;
 }
 
@@ -83,6 +80,24 @@ void WriteFile(const std::string& path, const LineList& lines, const Collection&
 
 }  // namespace
 
+int64_t PlannedLineCount(const SplitPlan& plan, int64_t n, int64_t k, bool deal, bool written, int64_t& start) {
+  const int64_t F = plan.files;
+  const int64_t L = plan.linesPerFile;
+  const bool half = plan.mode == SplitMode::Half;
+  const int64_t share = half && k == 2 ? n - L : L;
+  if (!written) {
+    start += share;
+    return 0;
+  }
+  if (deal) {
+    if (half) return k == 1 ? std::clamp<int64_t>(L, 0, n) : n - std::clamp<int64_t>(L, 0, n);
+    return k - 1 >= n ? 0 : std::min(L, (n - (k - 1) + F - 1) / F);
+  }
+  const int64_t count = std::clamp<int64_t>(n - start, 0, share);
+  start += count;
+  return count;
+}
+
 SplitResult RunSplit(const LineList& lines, int32_t codePage, const SplitPlan& plan, SplitCallbacks& callbacks,
                      const std::vector<std::string_view>& header) {
   SplitResult result;
@@ -96,16 +111,17 @@ SplitResult RunSplit(const LineList& lines, int32_t codePage, const SplitPlan& p
     ++k;
     callbacks.fileStarted(k, F);
     const bool deal = callbacks.dealOut();
-    int64_t wanted = 0;
-    Collection c = Plan(plan, n, k, start, deal, wanted);
-    if (!callbacks.isChecked(k)) {
+    const bool written = callbacks.isChecked(k);
+    int64_t planned = start;
+    const int64_t wanted = PlannedLineCount(plan, n, k, deal, written, planned);
+    if (!written) {
       callbacks.fileSkipped(k);
-      const int64_t share = plan.mode == SplitMode::Half && k == 2 ? n - plan.linesPerFile : plan.linesPerFile;
-      start += share;
-      progress += share;
+      progress += planned - start;
+      start = planned;
       callbacks.progress(progress);
       continue;
     }
+    Collection c = Plan(plan, n, k, start, deal);
     // Collect, looking at the cancel request after every line; the line
     // just taken stays in the file.
     while (c.count < wanted) {

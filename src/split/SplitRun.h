@@ -16,6 +16,11 @@ struct SplitResult {
   int64_t filesWritten = 0;
 };
 
+// The lines file k (from 1) takes when nothing cuts the run short. `start` is
+// the block position, which this advances as the run does; a file left out
+// (not `written`) still moves it on by its share.
+int64_t PlannedLineCount(const SplitPlan& plan, int64_t n, int64_t k, bool deal, bool written, int64_t& start);
+
 // Writes the files of `plan` in `codePage` (see OutputEncoder). Throws
 // WriteError or InvalidPathError, which end the run; files written before
 // stay, and no file is left half-written under its own name. `header` lines,
