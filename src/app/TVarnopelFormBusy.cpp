@@ -8,6 +8,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 
+#include "app/Icons.h"
 #include "app/OperationScope.h"
 #include "app/TVarnopelForm.h"
 #include "app/TVarnopelFormPrivate.h"
@@ -51,7 +52,7 @@ void TVarnopelForm::FlashAndRestore(int /*count*/, int /*intervalMs*/) {
 void TVarnopelForm::SetBusyTab(QWidget* tab, bool busy) {
   const int index = PageControl1->indexOf(tab);
   if (index < 0) return;
-  PageControl1->setTabIcon(index, busy ? QIcon::fromTheme(QStringLiteral("view-refresh")) : QIcon());
+  PageControl1->setTabIcon(index, busy ? ThemeIcon(QStringLiteral("view-refresh")) : QIcon());
 }
 
 void TVarnopelForm::ShowProgress(ProgressState state, qint64 value, qint64 maximum) {
