@@ -1,6 +1,7 @@
 #include "workspace/Reorder.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <string_view>
 
 #include "workspace/Compare.h"
@@ -100,27 +101,26 @@ DedupResult RemoveDuplicates(LineList& list, const std::function<bool(int64_t, b
   DedupResult result;
   result.before = static_cast<int64_t>(v.size());
 
-  // Open addressing over the line positions: each slot holds the 32-bit hash
-  // and the position + 1 of a first occurrence (0 = empty). Flat, so the set
-  // costs 8 bytes a slot and no allocation per line.
+  // Open addressing over the line positions: each slot holds the position
+  // + 1 of a first occurrence (0 = empty). Four bytes a slot and no
+  // allocation per line, so the set stays small beside the text.
+  if (v.size() >= UINT32_MAX) throw std::length_error("too many lines");
   size_t capacity = 16;
   while (capacity < v.size() + v.size() / 2) capacity *= 2;
-  std::vector<uint64_t> slots(capacity, 0);
+  std::vector<uint32_t> slots(capacity, 0);
   const size_t mask = capacity - 1;
   std::vector<bool> repeated(v.size(), false);
   const std::hash<std::string_view> hasher;
   for (size_t i = 0; i < v.size(); ++i) {
     const std::string_view line = v[i].view();
-    const uint64_t hash = hasher(line);
-    const uint64_t tag = hash >> 32;
     bool seen = false;
-    for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-      const uint64_t entry = slots[slot];
+    for (size_t slot = hasher(line) & mask;; slot = (slot + 1) & mask) {
+      const uint32_t entry = slots[slot];
       if (entry == 0) {
-        slots[slot] = (tag << 32) | (i + 1);
+        slots[slot] = static_cast<uint32_t>(i + 1);
         break;
       }
-      if ((entry >> 32) == tag && v[(entry & 0xFFFFFFFFu) - 1].view() == line) {
+      if (v[entry - 1].view() == line) {
         seen = true;
         break;
       }
