@@ -9,7 +9,7 @@ namespace varnopel {
 EventPump::EventPump(std::function<void()> tick) : tick_(std::move(tick)) { clock_.start(); }
 
 void EventPump::maybePump() {
-  if (clock_.elapsed() >= kIntervalMs) pumpNow();
+  if (clock_.elapsed() >= intervalMs_) pumpNow();
 }
 
 void EventPump::pumpNow() {

@@ -16,6 +16,8 @@ class EventPump {
 
   explicit EventPump(std::function<void()> tick = {});
   void setTick(std::function<void()> tick) { tick_ = std::move(tick); }
+  // Tests shorten the interval to make a pump certain within a loop.
+  void setIntervalMs(int ms) { intervalMs_ = ms; }
 
   // For tight loops (every line): looks at the clock only now and then.
   void poll() {
@@ -34,6 +36,7 @@ class EventPump {
   void maybePump();
 
   std::function<void()> tick_;
+  int intervalMs_ = kIntervalMs;
   QElapsedTimer clock_;
   uint32_t calls_ = 0;
   int64_t pumps_ = 0;

@@ -95,6 +95,7 @@ class ReorderTest : public QObject, varnopel::test::FormFixture {
       if (form.Button0Cancel->isVisible()) form.Button0Cancel->click();
     });
     clicker.start(0);
+    form.Pump().setIntervalMs(0);  // pump at every clock check, so Cancel is surely seen
     form.Button10CompressClick();
     clicker.stop();
     QCOMPARE(status(), QStringLiteral("重複の除去を打切りました"));
