@@ -18,9 +18,7 @@
 #include <functional>
 #include <memory>
 
-#include "FakeShellServices.h"
-#include "ScriptedDialogs.h"
-#include "app/TVarnopelForm.h"
+#include "FormFixture.h"
 #include "shell/DesktopEntry.h"
 #include "split/OutputFile.h"
 
@@ -63,31 +61,17 @@ const FileSystemCalls kFaulty = [] {
 
 }  // namespace
 
-class FaultTest : public QObject {
+class FaultTest : public QObject, varnopel::test::FormFixture {
   Q_OBJECT
 
  private:
-  std::shared_ptr<ScriptedDialogs> dialogs_;
-  std::shared_ptr<FakeShellServices> shell_;
-  std::unique_ptr<TVarnopelForm> form_;
-  std::unique_ptr<QTemporaryDir> temp_;
 
-  QString write(const QString& name, const QByteArray& bytes) {
-    const QString path = temp_->filePath(name);
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
-    return path;
-  }
   QByteArray read(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
   }
   TVarnopelForm& load(const QStringList& paths) {
-    form_ = std::make_unique<TVarnopelForm>(dialogs_, shell_);
-    form_->FormCreate({});
-    form_->show();
-    form_->WMDropFiles(paths);
+    start().WMDropFiles(paths);
     return *form_;
   }
   QStringList workingList() const {
@@ -110,9 +94,7 @@ class FaultTest : public QObject {
  private slots:
   void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
   void init() {
-    dialogs_ = std::make_shared<ScriptedDialogs>();
-    shell_ = std::make_shared<FakeShellServices>();
-    temp_ = std::make_unique<QTemporaryDir>();
+    resetFixture();
     fault = Fault{};
   }
   void cleanup() {

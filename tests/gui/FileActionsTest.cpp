@@ -12,9 +12,7 @@
 #include <cerrno>
 #include <memory>
 
-#include "FakeShellServices.h"
-#include "ScriptedDialogs.h"
-#include "app/TVarnopelForm.h"
+#include "FormFixture.h"
 
 using varnopel::DesktopApplication;
 using varnopel::SpecialFolder;
@@ -23,14 +21,10 @@ using varnopel::test::FakeShellServices;
 using varnopel::test::ScriptedDialogs;
 using Kind = ScriptedDialogs::Kind;
 
-class FileActionsTest : public QObject {
+class FileActionsTest : public QObject, varnopel::test::FormFixture {
   Q_OBJECT
 
  private:
-  std::shared_ptr<ScriptedDialogs> dialogs_;
-  std::shared_ptr<FakeShellServices> shell_;
-  std::unique_ptr<TVarnopelForm> form_;
-  std::unique_ptr<QTemporaryDir> temp_;
 
   QString write(const QString& name, const QByteArray& bytes = "a\nb\n") {
     const QString path = temp_->filePath(name);
@@ -64,12 +58,9 @@ class FileActionsTest : public QObject {
 
  private slots:
   void init() {
-    temp_ = std::make_unique<QTemporaryDir>();
-    dialogs_ = std::make_shared<ScriptedDialogs>();
-    shell_ = std::make_shared<FakeShellServices>();
+    resetFixture();
     shell_->folders[SpecialFolder::SendTo] = temp_->filePath(QStringLiteral("scripts"));
-    form_ = std::make_unique<TVarnopelForm>(dialogs_, shell_);
-    form_->FormCreate({});
+    start({}, false);
   }
 
   void cleanup() {

@@ -30,13 +30,14 @@ class FormFixture {
     temp_ = std::make_unique<QTemporaryDir>();
   }
 
-  // The window after its start with these command-line files, shown.
-  TVarnopelForm& start(const QStringList& args = {}) {
+  // The window after its start with these command-line files, shown
+  // unless `show` is false.
+  TVarnopelForm& start(const QStringList& args = {}, bool show = true) {
     form_ = std::make_unique<TVarnopelForm>(dialogs_, shell_);
     form_->SettingsPath1 = temp_->filePath(QStringLiteral("settings.ini"));
     form_->SettingsFallbackPath1 = temp_->filePath(QStringLiteral("fallback.ini"));
     form_->FormCreate(args);
-    form_->show();
+    if (show) form_->show();
     return *form_;
   }
 

@@ -12,10 +12,8 @@
 
 #include <memory>
 
-#include "FakeShellServices.h"
-#include "ScriptedDialogs.h"
+#include "FormFixture.h"
 #include "app/AboutBox.h"
-#include "app/TVarnopelForm.h"
 #include "shell/HelpAbout.h"
 
 using varnopel::TVarnopelForm;
@@ -23,23 +21,16 @@ using varnopel::test::FakeShellServices;
 using varnopel::test::ScriptedDialogs;
 using Kind = ScriptedDialogs::Kind;
 
-class HelpAboutTest : public QObject {
+class HelpAboutTest : public QObject, varnopel::test::FormFixture {
   Q_OBJECT
 
  private:
-  std::shared_ptr<ScriptedDialogs> dialogs_;
-  std::shared_ptr<FakeShellServices> shell_;
-  std::unique_ptr<TVarnopelForm> form_;
-  std::unique_ptr<QTemporaryDir> temp_;
 
  private slots:
   void init() {
     varnopel::HelpInstallFolder.clear();
-    temp_ = std::make_unique<QTemporaryDir>();
-    dialogs_ = std::make_shared<ScriptedDialogs>();
-    shell_ = std::make_shared<FakeShellServices>();
-    form_ = std::make_unique<TVarnopelForm>(dialogs_, shell_);
-    form_->FormCreate({});
+    resetFixture();
+    start({}, false);
   }
 
   void cleanup() {

@@ -9,9 +9,7 @@
 
 #include <memory>
 
-#include "FakeShellServices.h"
-#include "ScriptedDialogs.h"
-#include "app/TVarnopelForm.h"
+#include "FormFixture.h"
 #include "shell/DesktopEntry.h"
 #include "shell/Shortcut.h"
 
@@ -39,29 +37,22 @@ DesktopEntry Read(const QString& path) {
 
 }  // namespace
 
-class ShortcutsTest : public QObject {
+class ShortcutsTest : public QObject, varnopel::test::FormFixture {
   Q_OBJECT
 
  private:
-  std::shared_ptr<ScriptedDialogs> dialogs_;
-  std::shared_ptr<FakeShellServices> shell_;
-  std::unique_ptr<TVarnopelForm> form_;
-  std::unique_ptr<QTemporaryDir> temp_;
   QString desktop_;
 
   QString programLink() const { return desktop_ + QStringLiteral("/ヴァルノペル.desktop"); }
 
  private slots:
   void init() {
-    temp_ = std::make_unique<QTemporaryDir>();
+    resetFixture();
     desktop_ = temp_->filePath(QStringLiteral("Desktop"));
-    dialogs_ = std::make_shared<ScriptedDialogs>();
-    shell_ = std::make_shared<FakeShellServices>();
     shell_->folders[SpecialFolder::Desktop] = desktop_;
     shell_->folders[SpecialFolder::Programs] = temp_->filePath(QStringLiteral("applications"));
     shell_->folders[SpecialFolder::SendTo] = temp_->filePath(QStringLiteral("scripts"));
-    form_ = std::make_unique<TVarnopelForm>(dialogs_, shell_);
-    form_->FormCreate({});
+    start({}, false);
     form_->Now1 = [] { return QDateTime(QDate(2024, 5, 1), QTime(9, 8, 7)); };
   }
 
