@@ -16,6 +16,7 @@
 
 #include "app/SettingsFile.h"
 #include "app/TVarnopelForm.h"
+#include "shell/HelpAbout.h"
 
 namespace varnopel {
 
@@ -33,11 +34,6 @@ constexpr int kStateMaximized = 2;
 constexpr int kShowNormal = 1;
 constexpr int kShowMinimized = 2;
 constexpr int kShowMaximized = 3;
-
-QString ProgramVersionText() {
-  const QStringList parts = QStringLiteral(VARNOPEL_VERSION).split(u'.');
-  return u'V' + parts.value(0) + u'.' + parts.value(1);
-}
 
 // The locale's short date and long time; the time zone is left out, as it
 // says nothing about the moment that the date and time have not said.
@@ -170,7 +166,7 @@ void TVarnopelForm::WriteSettings() {
   const QFileInfo program(QCoreApplication::applicationFilePath());
   ini.writeString(kProgram, QStringLiteral("Name"), program.fileName());
   ini.writeString(kProgram, QStringLiteral("Path"), program.absolutePath() + u'/');
-  ini.writeString(kProgram, QStringLiteral("Version"), ProgramVersionText());
+  ini.writeString(kProgram, QStringLiteral("Version"), QString::fromLatin1(kProgramVersionText));
   ini.writeString(kProgram, QStringLiteral("LastClose"), LastCloseText(Now1()));
 
   if (SaveStatus1->isChecked()) {

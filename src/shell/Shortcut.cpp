@@ -4,12 +4,12 @@
 #include <QFileInfo>
 
 #include "shell/DesktopEntry.h"
+#include "shell/HelpAbout.h"
 
 namespace varnopel {
 
 namespace {
 
-constexpr auto kProgramVersion = "V2.6";
 
 // The first character of a format that is no field letter and no quote.
 QChar Separator(const QString& format, QChar fallback) {
@@ -31,7 +31,7 @@ QString ShortcutDescription(const QDateTime& now, const QString& programFile, co
   const QChar time = Separator(locale.timeFormat(QLocale::ShortFormat), u':');
   const QString stamp = now.toString(QStringLiteral("yyyy%1MM%1dd HH%2mm%2ss").arg(date, time));
   return stamp + QStringLiteral(" Created by ") + QFileInfo(programFile).completeBaseName() + u' ' +
-         QString::fromLatin1(kProgramVersion);
+         QString::fromLatin1(kProgramVersionText);
 }
 
 QString ShortcutWorkingFolder() {
