@@ -25,12 +25,6 @@
 
 namespace varnopel {
 
-namespace {
-
-QString FileNamePart(const QString& path) { return path.mid(path.lastIndexOf(u'/') + 1); }
-
-}  // namespace
-
 void TVarnopelForm::SortFileNames(QStringList& names) const {
   const bool numeric = mmSortNum1->isChecked();
   std::vector<std::pair<QByteArray, QString>> keyed;

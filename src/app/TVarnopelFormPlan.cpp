@@ -15,12 +15,6 @@
 
 namespace varnopel {
 
-namespace {
-
-constexpr qint64 kMostListedFiles = 16;
-
-}  // namespace
-
 QString TVarnopelForm::FilesLabelText(qint64 files) const {
   return FormatCount(LinesPerFile(static_cast<int32_t>(files))) + QStringLiteral(" 行 x ") + FormatCount(files) +
          QStringLiteral(" ファイル");
@@ -59,10 +53,7 @@ bool TVarnopelForm::BuildOutputList(qint64 files) {
   QString refused;
   try {
     for (qint64 k = 1; k <= files; ++k) {
-      auto* row = new QTreeWidgetItem(ListView1, QStringList{OutputFileName(k), QString()});
-      row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
-      row->setCheckState(0, Qt::Checked);
-      row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+      AddOutputRow(ListView1, OutputFileName(k));
       Pump().step();
     }
   } catch (const InvalidPathError& error) {

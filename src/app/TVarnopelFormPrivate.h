@@ -2,6 +2,7 @@
 // Shared between the window's source files only.
 #include <QApplication>
 #include <QPalette>
+#include <QTreeWidget>
 #include <QWidget>
 
 namespace varnopel {
@@ -16,6 +17,21 @@ constexpr int kCancelWidth = 121;
 constexpr int kCancelHeight = 64;
 constexpr int kCellMargin = 3;
 constexpr int kMinColumnWidth = 100;
+
+// The output list shows its rows only while at most this many files are planned.
+constexpr qint64 kMostListedFiles = 16;
+
+// The file name part of a path ("/" is the only folder delimiter).
+inline QString FileNamePart(const QString& path) { return path.mid(path.lastIndexOf(u'/') + 1); }
+
+// A checked output-list row for a file, its line count column still empty.
+inline QTreeWidgetItem* AddOutputRow(QTreeWidget* list, const QString& path) {
+  auto* row = new QTreeWidgetItem(list, QStringList{path, QString()});
+  row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
+  row->setCheckState(0, Qt::Checked);
+  row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+  return row;
+}
 
 // One cursor for the whole program; the arrow needs no override.
 inline void SetProgramCursor(Qt::CursorShape shape) {

@@ -23,9 +23,6 @@ namespace varnopel {
 
 namespace {
 
-constexpr qint64 kMostListedFiles = 16;
-
-QString FileNamePart(const QString& path) { return path.mid(path.lastIndexOf(u'/') + 1); }
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // Answers the engine from the window's controls, which are read again for
@@ -77,10 +74,7 @@ class WindowSplitCallbacks : public SplitCallbacks {
     if (listed()) {
       item = row(k);
     } else {
-      item = new QTreeWidgetItem(form_.ListView1, QStringList{QFile::decodeName(path.c_str()), QString()});
-      item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-      item->setCheckState(0, Qt::Checked);
-      item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+      item = AddOutputRow(form_.ListView1, QFile::decodeName(path.c_str()));
     }
     item->setText(1, TVarnopelForm::FormatCount(lines));
     form_.ListView1->setCurrentItem(item);

@@ -30,6 +30,12 @@ class FormFixture {
     temp_ = std::make_unique<QTemporaryDir>();
   }
 
+  // Call from cleanup(): no answer may be left unused.
+  void finishFixture() {
+    QCOMPARE(dialogs_->pending(), size_t(0));
+    form_.reset();
+  }
+
   // The window after its start with these command-line files, shown
   // unless `show` is false.
   TVarnopelForm& start(const QStringList& args = {}, bool show = true) {

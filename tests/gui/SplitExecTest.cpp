@@ -40,10 +40,7 @@ class SplitExecTest : public QObject, varnopel::test::FormFixture {
  private slots:
   void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
   void init() { resetFixture(); }
-  void cleanup() {
-    QCOMPARE(dialogs_->pending(), size_t(0));
-    form_.reset();
-  }
+  void cleanup() { finishFixture(); }
 
   void blocksAndDealtOut() {
     TVarnopelForm& form = load({write("list.txt", kTen)});
