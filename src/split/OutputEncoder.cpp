@@ -2,7 +2,11 @@
 
 #include <unicode/ucnv.h>
 
+#include <cstring>
 #include <stdexcept>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "decoding/CodePage.h"
 #include "decoding/Codec.h"
@@ -12,8 +16,26 @@ namespace varnopel {
 namespace {
 
 bool IsAscii(std::string_view s) {
-  for (char c : s) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  const char* p = s.data();
+  const size_t n = s.size();
+  constexpr uint64_t kHigh = 0x8080808080808080u;
+  auto word = [p](size_t at) {
+    uint64_t w;
+    std::memcpy(&w, p + at, 8);
+    return w;
+  };
+  size_t i = 0;
+#if defined(__SSE2__)
+  for (; i + 16 <= n; i += 16) {
+    if (_mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i))) != 0) return false;
+  }
+#endif
+  for (; i + 8 <= n; i += 8) {
+    if (word(i) & kHigh) return false;
+  }
+  if (i < n && n >= 8) return (word(n - 8) & kHigh) == 0;  // the last bytes, overlapping
+  for (; i < n; ++i) {
+    if (static_cast<unsigned char>(p[i]) >= 0x80) return false;
   }
   return true;
 }
@@ -128,6 +150,11 @@ void OutputEncoder::encode(std::string_view utf8, std::string& out) {
       else convert(utf8, out, false);
       return;
   }
+}
+
+bool OutputEncoder::passesThrough(std::string_view utf8) const {
+  if (kind_ == Kind::Utf8) return true;
+  return kind_ == Kind::Converter && asciiCompatible_ && IsAscii(utf8);
 }
 
 void OutputEncoder::end(std::string& out) {

@@ -23,6 +23,8 @@ class OutputEncoder {
   void begin(std::string& out);
   // Appends the encoded text.
   void encode(std::string_view utf8, std::string& out);
+  // True when encoding these bytes would give them back unchanged.
+  bool passesThrough(std::string_view utf8) const;
   // Ends the file: returns a stateful encoding (JIS, UTF-7) to its start.
   void end(std::string& out);
 

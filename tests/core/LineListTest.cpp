@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "decoding/CheckCCode.h"
 #include "workspace/LineList.h"
 
 using namespace varnopel;
@@ -33,4 +34,23 @@ TEST(LineList, AppendsFilesInOrderAndClears) {
   EXPECT_TRUE(list.empty());
   EXPECT_EQ(list.appendText(Chunk("x"), "\r\n"), 1u);
   EXPECT_EQ(list[0], "x");
+}
+
+TEST(LineList, CountsLineEndBytesInLongTexts) {
+  // Long enough for the byte counters to be summed more than once.
+  std::string text;
+  size_t expected = 0;
+  for (int i = 0; i < 20000; ++i) {
+    const char c = "ab\r\n"[i % 7 % 4];
+    text += c;
+    expected += c == '\r' || c == '\n';
+  }
+  for (size_t cut : {size_t{0}, size_t{15}, size_t{16}, size_t{4080}, size_t{4081}, text.size()}) {
+    const std::string_view part(text.data(), cut);
+    size_t naive = 0;
+    for (char c : part) naive += c == '\r' || c == '\n';
+    EXPECT_EQ(CountLineEndBytes(part), naive) << cut;
+  }
+  EXPECT_EQ(CountLineEndBytes(text), expected);
+  EXPECT_EQ(CountLineEndBytes(std::string(70000, '\n')), 70000u);
 }

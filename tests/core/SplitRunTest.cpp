@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -224,6 +225,50 @@ TEST(SplitRun, ReadThenWriteGivesTheInputBytesBack) {
     r.lb = lineBreak;
     RunSplit(lines, codePage, MakeSplitPlan(SplitMode::Files, static_cast<int64_t>(lines.count()), 1), r);
     EXPECT_EQ(r.file(1), input) << CodePageName(codePage);
+  }
+}
+
+TEST(SplitRun, LongStretchesOfLinesGiveTheSameBytesAsLineByLine) {
+  // Lines that lie one after another are written as one stretch; breaks in
+  // the text that differ from the output break, characters the encoding
+  // changes and reordered lines must still come out line by line.
+  std::string text;
+  for (int i = 0; i < 400000; ++i) {
+    text += "line " + std::to_string(i);
+    text += i % 100000 == 7 ? "\r\n" : "\n";  // a few CR LF among the LF
+    if (i == 250000) text += "caf\xC3\xA9\n";   // one line the ANSI encoding changes
+  }
+  struct Case {
+    const char* name;
+    int32_t codePage;
+    std::string lb;
+    bool reverse;
+  } cases[] = {
+      {"UTF-8, same break", cp::Utf8, "\n", false},
+      {"ANSI, same break", cp::Ansi, "\n", false},
+      {"ANSI, other break", cp::Ansi, "\r\n", false},
+      {"UTF-8, reversed", cp::Utf8, "\n", true},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    Recorder r(dir.path());
+    r.lb = c.lb;
+    LineList lines;
+    ByteBuffer bytes = AllocateBytes(text.size());
+    std::memcpy(bytes.get(), text.data(), text.size());
+    lines.appendText(std::make_shared<TextChunk>(std::move(bytes), 0, text.size()), "\n");
+    if (c.reverse) std::reverse(lines.lines().begin(), lines.lines().end());
+    const int64_t n = static_cast<int64_t>(lines.count());
+    RunSplit(lines, c.codePage, MakeSplitPlan(SplitMode::Files, n, 2), r);
+
+    std::string expected = c.codePage == cp::Utf8 ? "\xEF\xBB\xBF" : "";
+    for (int64_t i = 0; i < n; ++i) {
+      std::string line(lines[static_cast<size_t>(i)]);
+      if (c.codePage == cp::Ansi && line == "caf\xC3\xA9") line = "caf\xE9";
+      expected += line + c.lb;
+      if (i == (n + 1) / 2 - 1) expected += c.codePage == cp::Utf8 ? "\xEF\xBB\xBF" : "";
+    }
+    EXPECT_TRUE(r.file(1) + r.file(2) == expected) << c.name;
   }
 }
 
