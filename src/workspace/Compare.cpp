@@ -80,10 +80,13 @@ struct LogicalCursor {
   const unsigned char* p;
   const unsigned char* end;
 
-  LogicalCursor(std::string_view s) : p(reinterpret_cast<const unsigned char*>(s.data())) {
-    const void* zero = std::memchr(s.data(), 0, s.size());
-    end = zero ? static_cast<const unsigned char*>(zero) : p + s.size();
+  LogicalCursor(const unsigned char* from, const unsigned char* to) : p(from) {
+    const void* zero = std::memchr(from, 0, static_cast<size_t>(to - from));
+    end = zero ? static_cast<const unsigned char*>(zero) : to;
   }
+  explicit LogicalCursor(std::string_view s)
+      : LogicalCursor(reinterpret_cast<const unsigned char*>(s.data()),
+                      reinterpret_cast<const unsigned char*>(s.data()) + s.size()) {}
   bool done() const { return p >= end; }
   bool atDigit() const { return *p >= '0' && *p <= '9'; }
   // The digits of a number without its leading zeros.
@@ -96,20 +99,19 @@ struct LogicalCursor {
   char32_t folded() { return static_cast<char32_t>(u_foldCase(static_cast<UChar32>(Next(p, end)), U_FOLD_CASE_DEFAULT)); }
 };
 
-}  // namespace
+int CompareNumbers(std::string_view m, std::string_view n) {
+  if (m.size() != n.size()) return m.size() < n.size() ? -1 : 1;
+  const int c = m.compare(n);
+  return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
 
-int CompareLogical(std::string_view a, std::string_view b) {
-  LogicalCursor x(a);
-  LogicalCursor y(b);
+int CompareLogicalFrom(LogicalCursor x, LogicalCursor y) {
   while (!x.done() && !y.done()) {
     const bool dx = x.atDigit();
     const bool dy = y.atDigit();
     if (dx && dy) {
-      const std::string_view m = x.number();
-      const std::string_view n = y.number();
-      if (m.size() != n.size()) return m.size() < n.size() ? -1 : 1;
-      const int c = m.compare(n);
-      if (c != 0) return c < 0 ? -1 : 1;
+      const int c = CompareNumbers(x.number(), y.number());
+      if (c != 0) return c;
       continue;
     }
     const char32_t cx = dx ? U'0' : x.folded();
@@ -119,6 +121,117 @@ int CompareLogical(std::string_view a, std::string_view b) {
     if (cx != cy) return cx < cy ? -1 : 1;
   }
   return x.done() ? (y.done() ? 0 : -1) : 1;
+}
+
+// Case folding of ASCII, as u_foldCase does it.
+unsigned FoldAscii(unsigned c) { return c - 'A' < 26u ? c + ('a' - 'A') : c; }
+
+}  // namespace
+
+int CompareLogicalPlain(std::string_view a, std::string_view b) {
+  return CompareLogicalFrom(LogicalCursor(a), LogicalCursor(b));
+}
+
+int CompareLogical(std::string_view a, std::string_view b) {
+  // Most text is ASCII: fold it without ICU and find U+0000 on the way
+  // instead of beforehand. At the first other byte on either side the plain
+  // walk takes over where this one stands, between two characters.
+  const auto* p = reinterpret_cast<const unsigned char*>(a.data());
+  const auto* q = reinterpret_cast<const unsigned char*>(b.data());
+  const auto* pEnd = p + a.size();
+  const auto* qEnd = q + b.size();
+  for (;;) {
+    const unsigned c = p < pEnd ? *p : 0;
+    const unsigned d = q < qEnd ? *q : 0;
+    if ((c | d) >= 0x80) break;
+    if (c == 0 || d == 0) return c == 0 ? (d == 0 ? 0 : -1) : 1;
+    const bool dc = c - '0' < 10u;
+    const bool dd = d - '0' < 10u;
+    if (dc && dd) {
+      LogicalCursor x{p, pEnd};  // digits stop at U+0000 anyway
+      LogicalCursor y{q, qEnd};
+      const int r = CompareNumbers(x.number(), y.number());
+      if (r != 0) return r;
+      p = x.p;
+      q = y.p;
+      continue;
+    }
+    // A number against a character decides here: no character folds to '0'.
+    const unsigned fc = dc ? '0' : FoldAscii(c);
+    const unsigned fd = dd ? '0' : FoldAscii(d);
+    if (fc != fd) return fc < fd ? -1 : 1;
+    ++p;
+    ++q;
+  }
+  return CompareLogicalFrom(LogicalCursor(p, pEnd), LogicalCursor(q, qEnd));
+}
+
+namespace {
+
+// Packs up to eight key bytes, zero-padded, into a number that orders as
+// the bytes do.
+uint64_t BigEndian(const unsigned char* bytes, size_t count) {
+  uint64_t key = 0;
+  for (size_t k = 0; k < 8; ++k) key = (key << 8) | (k < count ? bytes[k] : 0);
+  return key;
+}
+
+}  // namespace
+
+bool OrdinalKey(std::string_view line, uint64_t& key) {
+  const auto* p = reinterpret_cast<const unsigned char*>(line.data());
+  const size_t count = std::min<size_t>(line.size(), 8);
+  key = BigEndian(p, count);
+  // Lead bytes EE and up start characters that UTF-16 orders apart from
+  // byte order.
+  for (size_t k = 0; k < count; ++k) {
+    if (p[k] >= 0xEE) return false;
+  }
+  return true;
+}
+
+bool LogicalKey(std::string_view line, uint64_t& key) {
+  // The key is the start of a byte string that orders as the line does:
+  // a character is its folded code point in UTF-8 (which keeps code point
+  // order); a number is '0' (it compares as that against characters), its
+  // digit count, then its digits two to a byte; the end is a zero byte,
+  // below every character. Two lines compare as these strings do, so where
+  // the first eight bytes differ they decide.
+  unsigned char bytes[8 + 4];
+  size_t n = 0;
+  LogicalCursor x(line);
+  while (n < 8 && !x.done()) {
+    if (x.atDigit()) {
+      const std::string_view digits = x.number();
+      if (digits.size() > 255) return false;  // the count needs more than a byte
+      bytes[n++] = '0';
+      bytes[n++] = static_cast<unsigned char>(digits.size());
+      for (size_t k = 0; k < digits.size() && n < 8; k += 2) {
+        const unsigned high = static_cast<unsigned>(digits[k] - '0');
+        const unsigned low = k + 1 < digits.size() ? static_cast<unsigned>(digits[k + 1] - '0') : 0;
+        bytes[n++] = static_cast<unsigned char>(high << 4 | low);
+      }
+      continue;
+    }
+    const char32_t c = *x.p < 0x80 ? FoldAscii(*x.p++) : x.folded();
+    if (c < 0x80) {
+      bytes[n++] = static_cast<unsigned char>(c);
+    } else if (c < 0x800) {
+      bytes[n++] = static_cast<unsigned char>(0xC0 | c >> 6);
+      bytes[n++] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      bytes[n++] = static_cast<unsigned char>(0xE0 | c >> 12);
+      bytes[n++] = static_cast<unsigned char>(0x80 | (c >> 6 & 0x3F));
+      bytes[n++] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    } else {
+      bytes[n++] = static_cast<unsigned char>(0xF0 | c >> 18);
+      bytes[n++] = static_cast<unsigned char>(0x80 | (c >> 12 & 0x3F));
+      bytes[n++] = static_cast<unsigned char>(0x80 | (c >> 6 & 0x3F));
+      bytes[n++] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    }
+  }
+  key = BigEndian(bytes, std::min<size_t>(n, 8));  // a line that ends within the key leaves zeros
+  return true;
 }
 
 }  // namespace varnopel

@@ -1,6 +1,7 @@
 #include "workspace/Reorder.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 #include <string_view>
 
@@ -14,86 +15,84 @@ using Line = LineList::Line;
 void ReverseLines(LineList& list) { std::reverse(list.lines().begin(), list.lines().end()); }
 
 void ShuffleLines(LineList& list, std::mt19937_64& random) {
+  // Each swap touches a random span, a cache miss most of the time. The picks
+  // are drawn some steps ahead, in the same order from the same distributions,
+  // so the spans they name can be fetched while earlier swaps run.
   auto& v = list.lines();
-  for (size_t i = v.size(); i > 1; --i) {
+  const size_t n = v.size();
+  constexpr size_t kAhead = 32;  // a power of two
+  size_t picks[kAhead];
+  auto draw = [&](size_t i) {  // the pick for position i - 1
     std::uniform_int_distribution<size_t> pick(0, i - 1);
-    std::swap(v[i - 1], v[pick(random)]);
+    const size_t j = pick(random);
+    __builtin_prefetch(&v[j], 1);
+    picks[i % kAhead] = j;
+  };
+  for (size_t i = n; i > 1 && i + kAhead > n; --i) draw(i);
+  for (size_t i = n; i > 1; --i) {
+    const size_t j = picks[i % kAhead];
+    if (i > kAhead + 1) draw(i - kAhead);  // into the slot just read
+    std::swap(v[i - 1], v[j]);
   }
 }
 
 namespace {
 
-// Dictionary order sorts 12-byte records: the first eight bytes of the line
-// as a big-endian number, and the line's position. Two records whose keys
-// differ are ordered by the keys alone, which gives exactly the answer of
-// CompareOrdinal while touching far less memory; equal keys, and lines whose
-// first bytes include characters that UTF-16 orders differently from UTF-8
-// (lead bytes EE and above), fall back to the full comparison. The sort
-// itself is the same, so equal-ranking lines end where they always did.
+// Both sorts go through 12-byte records: an eight-byte key of the line's
+// start (see OrdinalKey, LogicalKey) and the line's position. Two records
+// whose keys differ are ordered by the keys alone, which gives exactly the
+// line comparison's answer while touching far less memory; equal keys and
+// untrusted keys fall back to comparing the lines. The sort itself is the
+// same, so equal-ranking lines end where they always did.
 struct Keyed {
   uint64_t key;
   uint32_t index;  // top bit: the key may not be used
 } __attribute__((packed));
+static_assert(sizeof(Keyed) == sizeof(Line));
 
 constexpr uint32_t kNoKey = 0x80000000u;
 
-Keyed MakeKey(std::string_view line, uint32_t index) {
-  uint64_t key = 0;
-  bool usable = true;
-  for (size_t k = 0; k < 8; ++k) {
-    const unsigned char c = k < line.size() ? static_cast<unsigned char>(line[k]) : 0;
-    usable &= c < 0xEE;
-    key = (key << 8) | c;
-  }
-  return {key, usable ? index : (index | kNoKey)};
-}
+using LineCompare = int (*)(std::string_view, std::string_view);
+using MakeKey = bool (*)(std::string_view, uint64_t&);
 
-void SortDictionary(std::vector<Line>& v, bool descending) {
+template <LineCompare compareLines>
+void SortKeyed(std::vector<Line>& v, bool descending, MakeKey makeKey) {
   if (v.size() < 2 || v.size() >= kNoKey) {
-    if (descending) SortList(v, [](const Line& a, const Line& b) { return CompareOrdinal(b.view(), a.view()); });
-    else SortList(v, [](const Line& a, const Line& b) { return CompareOrdinal(a.view(), b.view()); });
+    if (descending) ParallelSortList(v, [](const Line& a, const Line& b) { return compareLines(b.view(), a.view()); });
+    else ParallelSortList(v, [](const Line& a, const Line& b) { return compareLines(a.view(), b.view()); });
     return;
   }
   std::vector<Keyed> keyed(v.size());
-  for (size_t i = 0; i < v.size(); ++i) keyed[i] = MakeKey(v[i].view(), static_cast<uint32_t>(i));
+  for (size_t i = 0; i < v.size(); ++i) {
+    uint64_t key;
+    const bool usable = makeKey(v[i].view(), key);
+    keyed[i] = {key, usable ? static_cast<uint32_t>(i) : (static_cast<uint32_t>(i) | kNoKey)};
+  }
   auto ascending = [&v](const Keyed& a, const Keyed& b) {
     if (a.key != b.key && ((a.index | b.index) & kNoKey) == 0) return a.key < b.key ? -1 : 1;
-    return CompareOrdinal(v[a.index & ~kNoKey].view(), v[b.index & ~kNoKey].view());
+    if (a.index == b.index) return 0;  // the pivot meets itself once per partition
+    return compareLines(v[a.index & ~kNoKey].view(), v[b.index & ~kNoKey].view());
   };
-  if (descending) SortList(keyed, [&](const Keyed& a, const Keyed& b) { return ascending(b, a); });
-  else SortList(keyed, ascending);
+  if (descending) ParallelSortList(keyed, [&](const Keyed& a, const Keyed& b) { return ascending(b, a); });
+  else ParallelSortList(keyed, ascending);
 
-  // Put the spans in the sorted order in place, cycle by cycle; the key
-  // field, no longer needed, marks the positions already filled.
-  for (Keyed& k : keyed) k.key = 0;
-  constexpr uint64_t kDone = 1;
-  for (size_t start = 0; start < keyed.size(); ++start) {
-    uint32_t from = keyed[start].index & ~kNoKey;
-    if (from == start || keyed[start].key == kDone) continue;
-    const Line first = v[start];
-    size_t at = start;
-    while (from != start) {
-      v[at] = v[from];
-      keyed[at].key = kDone;
-      at = from;
-      from = keyed[at].index & ~kNoKey;
-    }
-    v[at] = first;
-    keyed[at].key = kDone;
+  // Gather the spans in sorted order into the records' own storage (a span
+  // is as big as a record, and each record is read before it is replaced),
+  // then copy them back. The reads are independent, so they overlap.
+  constexpr size_t kAhead = 16;
+  for (size_t i = 0; i < keyed.size(); ++i) {
+    if (i + kAhead < keyed.size()) __builtin_prefetch(&v[keyed[i + kAhead].index & ~kNoKey]);
+    const Line line = v[keyed[i].index & ~kNoKey];
+    std::memcpy(static_cast<void*>(&keyed[i]), &line, sizeof line);
   }
+  std::memcpy(static_cast<void*>(v.data()), keyed.data(), v.size() * sizeof(Line));
 }
 
 }  // namespace
 
 void SortLines(LineList& list, SortOrder order, bool descending) {
-  auto& v = list.lines();
-  if (order == SortOrder::Dictionary) {
-    SortDictionary(v, descending);
-  } else if (descending) {
-    SortList(v, [](const Line& a, const Line& b) { return CompareLogical(b.view(), a.view()); });
-  } else {
-    SortList(v, [](const Line& a, const Line& b) { return CompareLogical(a.view(), b.view()); });
-  }
+  if (order == SortOrder::Dictionary) SortKeyed<CompareOrdinal>(list.lines(), descending, OrdinalKey);
+  else SortKeyed<CompareLogical>(list.lines(), descending, LogicalKey);
 }
 
 DedupResult RemoveDuplicates(LineList& list, const std::function<bool(int64_t, bool)>& poll) {

@@ -57,34 +57,68 @@ TEST(SortLines, EqualRankingLinesEndWhereTheQuicksortPutsThem) {
   }
 }
 
-TEST(SortLines, DictionaryOrderMatchesThePlainSortExactly) {
-  // The keyed sort must leave lines exactly where the plain sort with
-  // CompareOrdinal does: shared prefixes, short lines, U+0000, characters
-  // on both sides of U+E000, and many equal lines.
-  const char* atoms[] = {"a", "b", "ab", "abcdefgh", "\xEF\xBC\xA1", "\xF0\x9F\x98\x80", "1", "\xE3\x81\x82"};
-  std::mt19937_64 random(3);
-  V input;
-  for (int i = 0; i < 3000; ++i) {
-    std::string s;
-    for (int n = static_cast<int>(random() % 5); n >= 0; --n) s += atoms[random() % std::size(atoms)];
-    if (random() % 7 == 0) s += std::string(1, '\0');
-    input.push_back(s);
-  }
-  for (bool descending : {false, true}) {
-    LineList keyed = Lines(input);
-    const char* keyedBase = keyed[0].data();
-    SortLines(keyed, SortOrder::Dictionary, descending);
-    LineList plain = Lines(input);
-    const char* plainBase = plain[0].data();
-    SortList(plain.lines(), [descending](const LineList::Line& a, const LineList::Line& b) {
-      return descending ? CompareOrdinal(b.view(), a.view()) : CompareOrdinal(a.view(), b.view());
-    });
-    ASSERT_EQ(keyed.count(), plain.count());
-    for (size_t i = 0; i < keyed.count(); ++i) {
-      // Same position in the file: equal lines must keep the sort's own order too.
-      ASSERT_EQ(keyed.lines()[i].data - keyedBase, plain.lines()[i].data - plainBase)
-          << i << (descending ? " descending" : "");
+TEST(SortLines, MatchesThePlainSequentialSortExactly) {
+  // The keyed, threaded sort must leave lines exactly where the plain
+  // one-thread sort with the line comparison does: shared prefixes, short
+  // lines, U+0000, characters on both sides of U+E000, numbers with leading
+  // zeros and case differences, so many lines rank equal. The large lists are
+  // split across threads.
+  const std::vector<std::string> dictionaryAtoms = {"a", "b", "ab", "abcdefgh", "\xEF\xBC\xA1", "\xF0\x9F\x98\x80",
+                                                    "1", "\xE3\x81\x82"};
+  const std::vector<std::string> numericAtoms = {"a", "A", "b", "0", "00", "1", "7", "12", "-", ".", " ",
+                                                 "\xC3\xA9", "\xC3\x89", "\xE2\x84\xAA", "k", "\xEF\xBC\xA1"};
+  struct Case {
+    SortOrder order;
+    const std::vector<std::string>& atoms;
+    int lines;
+  } cases[] = {
+      {SortOrder::Dictionary, dictionaryAtoms, 3000},
+      {SortOrder::Dictionary, dictionaryAtoms, 150000},
+      {SortOrder::Numeric, numericAtoms, 3000},
+      {SortOrder::Numeric, numericAtoms, 150000},
+  };
+  for (const Case& c : cases) {
+    std::mt19937_64 random(3);
+    V input;
+    for (int i = 0; i < c.lines; ++i) {
+      std::string s;
+      for (int n = static_cast<int>(random() % 5); n >= 0; --n) s += c.atoms[random() % c.atoms.size()];
+      if (random() % 7 == 0) s += std::string(1, '\0') + c.atoms[random() % c.atoms.size()];
+      input.push_back(s);
     }
+    const auto compare = c.order == SortOrder::Dictionary ? CompareOrdinal : CompareLogicalPlain;
+    for (bool descending : {false, true}) {
+      LineList sorted = Lines(input);
+      const char* sortedBase = sorted[0].data();
+      SortLines(sorted, c.order, descending);
+      LineList plain = Lines(input);
+      const char* plainBase = plain[0].data();
+      SortList(plain.lines(), [&](const LineList::Line& a, const LineList::Line& b) {
+        return descending ? compare(b.view(), a.view()) : compare(a.view(), b.view());
+      });
+      ASSERT_EQ(sorted.count(), plain.count());
+      for (size_t i = 0; i < sorted.count(); ++i) {
+        // Same position in the file: equal lines must keep the sort's own order too.
+        ASSERT_EQ(sorted.lines()[i].data - sortedBase, plain.lines()[i].data - plainBase)
+            << i << " of " << c.lines << (c.order == SortOrder::Numeric ? " numeric" : " dictionary")
+            << (descending ? " descending" : "");
+      }
+    }
+  }
+}
+
+TEST(SortList, ParallelSortEqualsTheSequentialOne) {
+  // Values that rank equal in groups of about a hundred, told apart by where
+  // they started; sizes around the threshold for a thread.
+  for (int size : {99999, 100001, 400000}) {
+    std::mt19937_64 random(static_cast<uint64_t>(size));
+    std::vector<std::pair<int, int>> sequential(static_cast<size_t>(size));
+    for (int i = 0; i < size; ++i) sequential[static_cast<size_t>(i)] = {static_cast<int>(random() % (size / 100)), i};
+    auto parallel = sequential;
+    auto byValue = [](const std::pair<int, int>& a, const std::pair<int, int>& b) { return a.first - b.first; };
+    SortList(sequential, byValue);
+    ParallelSortList(parallel, byValue);
+    ASSERT_EQ(parallel, sequential) << size;
   }
 }
 
@@ -125,6 +159,76 @@ TEST(Compare, LogicalOrder) {
   }
 }
 
+TEST(Compare, LogicalShortcutAgreesWithThePlainWalk) {
+  // Random pairs, half of them near-copies, over digits, leading zeros, case,
+  // punctuation, U+0000, ill-formed bytes and characters whose folding is
+  // not plain: É/é, fullwidth Ａ, halfwidth ｱ, İ, ß, the Kelvin sign and
+  // the long s (they fold to ASCII k and s).
+  const char* atoms[] = {"0", "00", "1", "9", "10", "a", "A", "k", "K", "s", "S", "z", "-", " ", ".", "_", "~",
+                         "\xC3\xA9", "\xC3\x89", "\xEF\xBC\xA1", "\xEF\xBD\xB1", "\xC4\xB0", "i", "\xC3\x9F",
+                         "\xE2\x84\xAA", "\xC5\xBF", "\xF0\x9F\x98\x80", "\xC3", "\xFF"};
+  std::mt19937_64 random(11);
+  auto pickAtom = [&]() -> std::string {
+    if (random() % 16 == 0) return std::string(1, '\0');
+    return atoms[random() % std::size(atoms)];
+  };
+  auto make = [&] {
+    std::string s;
+    for (int n = static_cast<int>(random() % 7); n > 0; --n) s += pickAtom();
+    return s;
+  };
+  auto sign = [](int r) { return (r > 0) - (r < 0); };
+  for (int c = 1; c < 0x80; ++c) {  // every pair of ASCII characters, before a digit and after one
+    for (int d = 1; d < 0x80; ++d) {
+      const std::string a(1, static_cast<char>(c)), b(1, static_cast<char>(d));
+      ASSERT_EQ(sign(CompareLogical(a + "1", b + "1")), sign(CompareLogicalPlain(a + "1", b + "1"))) << c << " " << d;
+      ASSERT_EQ(sign(CompareLogical("1" + a, "1" + b)), sign(CompareLogicalPlain("1" + a, "1" + b))) << c << " " << d;
+    }
+  }
+  for (int i = 0; i < 200000; ++i) {
+    const std::string a = make();
+    std::string b = make();
+    if (i % 2 == 1) b = a.substr(0, random() % (a.size() + 1)) + make();  // shares a start with a
+    ASSERT_EQ(sign(CompareLogical(a, b)), sign(CompareLogicalPlain(a, b))) << a << " vs " << b;
+  }
+}
+
+TEST(Compare, SortKeysThatDifferDecide) {
+  // Where two lines' keys differ they must order the lines as the comparison
+  // does; they should differ often, or the sort gains nothing. Ill-formed
+  // bytes (the last atoms) only for numeric order: the reader never hands
+  // them to dictionary order, which reads them differently from byte order.
+  const std::string atoms[] = {"0", "00", "1", "9", "12345", "a", "A", "z", "-", " ", "\x01", std::string(1, '\0'),
+                               "\xC3\xA9", "\xC3\x89", "\xEF\xBC\xA1", "\xF0\x9F\x98\x80", "\xE2\x84\xAA",
+                               "\xED\xB0\x80", "\xFF", "\xC3"};
+  struct Order {
+    int (*compare)(std::string_view, std::string_view);
+    bool (*key)(std::string_view, uint64_t&);
+    size_t atoms;
+  } orders[] = {{CompareOrdinal, OrdinalKey, std::size(atoms) - 2}, {CompareLogicalPlain, LogicalKey, std::size(atoms)}};
+  auto sign = [](int r) { return (r > 0) - (r < 0); };
+  for (const Order& order : orders) {
+    std::mt19937_64 random(5);
+    auto make = [&](std::string s) {
+      for (int n = static_cast<int>(random() % 6); n > 0; --n) s += atoms[random() % order.atoms];
+      if (random() % 50 == 0) s += std::string(300, '7');  // a number too long for its count byte
+      return s;
+    };
+    int decided = 0;
+    constexpr int kPairs = 100000;
+    for (int i = 0; i < kPairs; ++i) {
+      const std::string a = make("");
+      const std::string b = make(i % 2 ? a : "");  // half of them continue a
+      uint64_t ka, kb;
+      const bool usable = order.key(a, ka) & order.key(b, kb);
+      if (!usable || ka == kb) continue;
+      ++decided;
+      ASSERT_EQ(ka < kb ? -1 : 1, sign(order.compare(a, b))) << a << " vs " << b;
+    }
+    EXPECT_GT(decided, kPairs / 4);
+  }
+}
+
 TEST(Compare, BothOrdersAreConsistentOnRandomTriples) {
   // Antisymmetry and transitivity on short strings over a small alphabet that
   // mixes digits, case, punctuation and characters on both sides of U+E000.
@@ -140,7 +244,9 @@ TEST(Compare, BothOrdersAreConsistentOnRandomTriples) {
     for (int i = 0; i < 20000; ++i) {
       const std::string a = make(), b = make(), c = make();
       ASSERT_EQ(sign(compare(a, b)), -sign(compare(b, a))) << a << " " << b;
-      if (compare(a, b) <= 0 && compare(b, c) <= 0) ASSERT_LE(compare(a, c), 0) << a << " " << b << " " << c;
+      if (compare(a, b) <= 0 && compare(b, c) <= 0) {
+        ASSERT_LE(compare(a, c), 0) << a << " " << b << " " << c;
+      }
     }
   }
 }
@@ -163,6 +269,28 @@ TEST(Reorder, ReverseAndShuffle) {
   }
   ASSERT_EQ(seen.size(), 6u);
   for (const auto& [order, count] : seen) EXPECT_NEAR(count, kRuns / 6, kRuns / 60) << order[0] << order[1] << order[2];
+}
+
+TEST(Reorder, ShuffleKeepsThePlainFisherYatesOrder) {
+  // Drawing the picks ahead must not change them: the same seed gives the
+  // same order as the plain loop, for lists shorter and longer than the
+  // look-ahead.
+  for (int size : {0, 1, 2, 3, 31, 32, 33, 34, 35, 1000}) {
+    V input;
+    for (int i = 0; i < size; ++i) input.push_back(std::to_string(i));
+    LineList list = Lines(input);
+    std::mt19937_64 random(1);
+    ShuffleLines(list, random);
+
+    V expected = input;
+    std::mt19937_64 reference(1);
+    for (size_t i = expected.size(); i > 1; --i) {
+      std::uniform_int_distribution<size_t> pick(0, i - 1);
+      std::swap(expected[i - 1], expected[pick(reference)]);
+    }
+    EXPECT_EQ(Strings(list), expected) << size;
+    EXPECT_EQ(random(), reference()) << size;  // and leaves the generator where the plain loop does
+  }
 }
 
 TEST(Reorder, RemoveDuplicates) {
