@@ -2,6 +2,7 @@
 // The list sort: quicksort with the middle element as pivot and Hoare
 // partitioning, nesting into the smaller part. Its exact steps decide where
 // lines that rank equal end up, which users see, so it is kept as it is.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <system_error>
@@ -13,14 +14,13 @@ namespace varnopel {
 
 namespace detail {
 
-// One partitioning pass over v[L..R] (R - L >= 2). Afterwards v[L..J] and
-// v[I..R] are what remains to sort; anything between them is in place.
+// Hoare partitioning of v[L..R] around pivot, its scans standing at I and J.
+// Returns {J, I}: v[L..J] and v[I..R] are what remains to sort; anything
+// between them is in place.
 template <class T, class Compare>
-std::pair<int64_t, int64_t> Partition(std::vector<T>& v, int64_t L, int64_t R, Compare& compare) {
-  const T pivot = v[L + (R - L) / 2];
-  int64_t I = L;
-  int64_t J = R;
-  do {
+std::pair<int64_t, int64_t> FinishPartition(std::vector<T>& v, int64_t L, int64_t R, Compare& compare, const T& pivot,
+                                            int64_t I, int64_t J) {
+  while (I <= J) {
     while (I <= R && compare(v[I], pivot) < 0) ++I;
     while (J >= L && compare(v[J], pivot) > 0) --J;
     if (I <= J) {
@@ -28,11 +28,67 @@ std::pair<int64_t, int64_t> Partition(std::vector<T>& v, int64_t L, int64_t R, C
       ++I;
       --J;
     }
-  } while (I <= J);
+  }
   return {J, I};
 }
 
+// One partitioning pass over v[L..R] (R - L >= 2), the middle element as pivot.
 template <class T, class Compare>
+std::pair<int64_t, int64_t> Partition(std::vector<T>& v, int64_t L, int64_t R, Compare& compare) {
+  const T pivot = v[L + (R - L) / 2];
+  return FinishPartition(v, L, R, compare, pivot, L, R);
+}
+
+// The same pass with the same swaps, but the comparisons are made a block
+// at a time, without a branch on each result: the scans' stops are known
+// beforehand and the k-th stop on the left is swapped with the k-th on the
+// right. While the blocks come from the part neither scan has reached, no
+// swap has touched them, so the stops are the ones the scans would find;
+// when too little is left for a block, the plain scans finish the pass.
+template <class T, class Compare>
+std::pair<int64_t, int64_t> PartitionInBlocks(std::vector<T>& v, int64_t L, int64_t R, Compare& compare) {
+  constexpr int kBlock = 128;
+  const T pivot = v[L + (R - L) / 2];
+  unsigned char left[kBlock], right[kBlock];  // stops, as offsets into the block
+  int leftCount = 0, leftNext = 0, rightCount = 0, rightNext = 0;
+  int64_t leftStart = L, rightStart = R;  // first element of each block (the right one runs down)
+  int64_t from = L, to = R;               // the part neither scan has reached
+  int64_t I = L, J = R;
+  for (;;) {
+    if (leftNext == leftCount) {
+      if (to - from + 1 < kBlock) break;
+      leftStart = from;
+      leftCount = leftNext = 0;
+      for (int k = 0; k < kBlock; ++k) {
+        left[leftCount] = static_cast<unsigned char>(k);
+        leftCount += compare(v[leftStart + k], pivot) >= 0;
+      }
+      from += kBlock;
+    }
+    if (rightNext == rightCount) {
+      if (to - from + 1 < kBlock) break;
+      rightStart = to;
+      rightCount = rightNext = 0;
+      for (int k = 0; k < kBlock; ++k) {
+        right[rightCount] = static_cast<unsigned char>(k);
+        rightCount += compare(v[rightStart - k], pivot) <= 0;
+      }
+      to -= kBlock;
+    }
+    const int pairs = std::min(leftCount - leftNext, rightCount - rightNext);
+    for (int k = 0; k < pairs; ++k) std::swap(v[leftStart + left[leftNext + k]], v[rightStart - right[rightNext + k]]);
+    if (pairs > 0) {
+      leftNext += pairs;
+      rightNext += pairs;
+      I = leftStart + left[leftNext - 1] + 1;
+      J = rightStart - right[rightNext - 1] - 1;
+    }
+  }
+  return FinishPartition(v, L, R, compare, pivot, I, J);
+}
+
+// kBlocks picks PartitionInBlocks over Partition: the same result, faster.
+template <bool kBlocks, class T, class Compare>
 void SortRange(std::vector<T>& v, int64_t left, int64_t right, Compare& compare) {
   int64_t L = left;
   int64_t R = right;
@@ -41,12 +97,12 @@ void SortRange(std::vector<T>& v, int64_t left, int64_t right, Compare& compare)
       if (compare(v[L], v[R]) > 0) std::swap(v[L], v[R]);
       break;
     }
-    const auto [J, I] = Partition(v, L, R, compare);
+    const auto [J, I] = kBlocks ? PartitionInBlocks(v, L, R, compare) : Partition(v, L, R, compare);
     if (J - L > R - I) {
-      if (I < R) SortRange(v, I, R, compare);
+      if (I < R) SortRange<kBlocks>(v, I, R, compare);
       R = J;
     } else {
-      if (L < J) SortRange(v, L, J, compare);
+      if (L < J) SortRange<kBlocks>(v, L, J, compare);
       L = I;
     }
   }
@@ -61,15 +117,15 @@ constexpr int64_t kParallelMinimum = 100000;
 template <class T, class Compare>
 void ParallelSortRange(std::vector<T>& v, int64_t L, int64_t R, Compare& compare, unsigned threads) {
   if (threads < 2 || R - L < kParallelMinimum) {
-    SortRange(v, L, R, compare);
+    SortRange<true>(v, L, R, compare);
     return;
   }
-  const auto [J, I] = Partition(v, L, R, compare);
+  const auto [J, I] = PartitionInBlocks(v, L, R, compare);
   std::thread other;
   try {
     other = std::thread([&v, &compare, L, J, threads] { ParallelSortRange(v, L, J, compare, threads / 2); });
   } catch (const std::system_error&) {  // no thread to be had: this one does both
-    SortRange(v, L, J, compare);
+    SortRange<true>(v, L, J, compare);
   }
   ParallelSortRange(v, I, R, compare, threads - threads / 2);
   if (other.joinable()) other.join();
@@ -81,11 +137,12 @@ void ParallelSortRange(std::vector<T>& v, int64_t L, int64_t R, Compare& compare
 // one thread.
 template <class T, class Compare>
 void SortList(std::vector<T>& v, Compare compare) {
-  if (v.size() >= 2) detail::SortRange(v, 0, static_cast<int64_t>(v.size()) - 1, compare);
+  if (v.size() >= 2) detail::SortRange<false>(v, 0, static_cast<int64_t>(v.size()) - 1, compare);
 }
 
-// The same result as SortList, on all cores for large lists; compare must be
-// safe to call from several threads at once. The pivot splits unevenly, so
+// The same result as SortList, faster: partitions made in blocks, and on all
+// cores for large lists; compare must be safe to call from several threads
+// at once. The pivot splits unevenly, so
 // there are a few more parts than cores to even out the load.
 template <class T, class Compare>
 void ParallelSortList(std::vector<T>& v, Compare compare) {

@@ -120,6 +120,20 @@ TEST(SortList, ParallelSortEqualsTheSequentialOne) {
     ParallelSortList(parallel, byValue);
     ASSERT_EQ(parallel, sequential) << size;
   }
+  // Small lists of every size, few distinct values: partitions end in every
+  // position against the blocks they are scanned in.
+  std::mt19937_64 random(9);
+  for (int size = 2; size < 1200; ++size) {
+    for (int values : {3, 40}) {
+      std::vector<std::pair<int, int>> sequential(static_cast<size_t>(size));
+      for (int i = 0; i < size; ++i) sequential[static_cast<size_t>(i)] = {static_cast<int>(random() % values), i};
+      auto parallel = sequential;
+      auto byValue = [](const std::pair<int, int>& a, const std::pair<int, int>& b) { return a.first - b.first; };
+      SortList(sequential, byValue);
+      ParallelSortList(parallel, byValue);
+      ASSERT_EQ(parallel, sequential) << size << " " << values;
+    }
+  }
 }
 
 TEST(Compare, OrdinalFollowsUtf16CodeUnits) {
