@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 #include <stdexcept>
 #include <string_view>
+#include <system_error>
+#include <thread>
 
+#include "decoding/TextChunk.h"
 #include "workspace/Compare.h"
 #include "workspace/SortList.h"
 
@@ -55,19 +59,42 @@ constexpr uint32_t kNoKey = 0x80000000u;
 using LineCompare = int (*)(std::string_view, std::string_view);
 using MakeKey = bool (*)(std::string_view, uint64_t&);
 
+// Runs work(begin, end) over [0, count), one part per core for long lists.
+template <class Work>
+void InParts(size_t count, Work work) {
+  const size_t parts = count < 100000 ? 1 : std::max(1u, std::thread::hardware_concurrency());
+  std::vector<std::thread> threads;
+  for (size_t p = 1; p < parts; ++p) {
+    const size_t begin = count * p / parts, end = count * (p + 1) / parts;
+    try {
+      threads.emplace_back(work, begin, end);
+    } catch (const std::system_error&) {  // no thread to be had: do it here
+      work(begin, end);
+    }
+  }
+  work(0, count / parts);
+  for (std::thread& t : threads) t.join();
+}
+
 template <LineCompare compareLines>
 void SortKeyed(std::vector<Line>& v, bool descending, MakeKey makeKey) {
-  if (v.size() < 2 || v.size() >= kNoKey) {
-    if (descending) ParallelSortList(v, [](const Line& a, const Line& b) { return compareLines(b.view(), a.view()); });
-    else ParallelSortList(v, [](const Line& a, const Line& b) { return compareLines(a.view(), b.view()); });
+  const size_t count = v.size();
+  if (count < 2 || count >= kNoKey) {
+    if (descending) ParallelSortList(std::span(v), [](const Line& a, const Line& b) { return compareLines(b.view(), a.view()); });
+    else ParallelSortList(std::span(v), [](const Line& a, const Line& b) { return compareLines(a.view(), b.view()); });
     return;
   }
-  std::vector<Keyed> keyed(v.size());
-  for (size_t i = 0; i < v.size(); ++i) {
-    uint64_t key;
-    const bool usable = makeKey(v[i].view(), key);
-    keyed[i] = {key, usable ? static_cast<uint32_t>(i) : (static_cast<uint32_t>(i) | kNoKey)};
-  }
+  // Fresh, not zeroed, on huge pages where it can be: hundreds of megabytes
+  // of small zeroed pages cost more than making the keys.
+  const ByteBuffer storage = AllocateBytes(count * sizeof(Keyed));
+  const std::span keyed(reinterpret_cast<Keyed*>(storage.get()), count);
+  InParts(count, [&](size_t begin, size_t end) {
+    for (size_t i = begin; i < end; ++i) {
+      uint64_t key;
+      const bool usable = makeKey(v[i].view(), key);
+      keyed[i] = {key, usable ? static_cast<uint32_t>(i) : (static_cast<uint32_t>(i) | kNoKey)};
+    }
+  });
   auto ascending = [&v](const Keyed& a, const Keyed& b) {
     if (a.key != b.key && ((a.index | b.index) & kNoKey) == 0) return a.key < b.key ? -1 : 1;
     if (a.index == b.index) return 0;  // the pivot meets itself once per partition
@@ -79,13 +106,15 @@ void SortKeyed(std::vector<Line>& v, bool descending, MakeKey makeKey) {
   // Gather the spans in sorted order into the records' own storage (a span
   // is as big as a record, and each record is read before it is replaced),
   // then copy them back. The reads are independent, so they overlap.
-  constexpr size_t kAhead = 16;
-  for (size_t i = 0; i < keyed.size(); ++i) {
-    if (i + kAhead < keyed.size()) __builtin_prefetch(&v[keyed[i + kAhead].index & ~kNoKey]);
-    const Line line = v[keyed[i].index & ~kNoKey];
-    std::memcpy(static_cast<void*>(&keyed[i]), &line, sizeof line);
-  }
-  std::memcpy(static_cast<void*>(v.data()), keyed.data(), v.size() * sizeof(Line));
+  InParts(count, [&](size_t begin, size_t end) {
+    constexpr size_t kAhead = 16;
+    for (size_t i = begin; i < end; ++i) {
+      if (i + kAhead < end) __builtin_prefetch(&v[keyed[i + kAhead].index & ~kNoKey]);
+      const Line line = v[keyed[i].index & ~kNoKey];
+      std::memcpy(static_cast<void*>(&keyed[i]), &line, sizeof line);
+    }
+  });
+  std::memcpy(static_cast<void*>(v.data()), keyed.data(), count * sizeof(Line));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -18,7 +19,7 @@ namespace detail {
 // Returns {J, I}: v[L..J] and v[I..R] are what remains to sort; anything
 // between them is in place.
 template <class T, class Compare>
-std::pair<int64_t, int64_t> FinishPartition(std::vector<T>& v, int64_t L, int64_t R, Compare& compare, const T& pivot,
+std::pair<int64_t, int64_t> FinishPartition(T* v, int64_t L, int64_t R, Compare& compare, const T& pivot,
                                             int64_t I, int64_t J) {
   while (I <= J) {
     while (I <= R && compare(v[I], pivot) < 0) ++I;
@@ -34,7 +35,7 @@ std::pair<int64_t, int64_t> FinishPartition(std::vector<T>& v, int64_t L, int64_
 
 // One partitioning pass over v[L..R] (R - L >= 2), the middle element as pivot.
 template <class T, class Compare>
-std::pair<int64_t, int64_t> Partition(std::vector<T>& v, int64_t L, int64_t R, Compare& compare) {
+std::pair<int64_t, int64_t> Partition(T* v, int64_t L, int64_t R, Compare& compare) {
   const T pivot = v[L + (R - L) / 2];
   return FinishPartition(v, L, R, compare, pivot, L, R);
 }
@@ -46,7 +47,7 @@ std::pair<int64_t, int64_t> Partition(std::vector<T>& v, int64_t L, int64_t R, C
 // swap has touched them, so the stops are the ones the scans would find;
 // when too little is left for a block, the plain scans finish the pass.
 template <class T, class Compare>
-std::pair<int64_t, int64_t> PartitionInBlocks(std::vector<T>& v, int64_t L, int64_t R, Compare& compare) {
+std::pair<int64_t, int64_t> PartitionInBlocks(T* v, int64_t L, int64_t R, Compare& compare) {
   constexpr int kBlock = 128;
   const T pivot = v[L + (R - L) / 2];
   unsigned char left[kBlock], right[kBlock];  // stops, as offsets into the block
@@ -89,7 +90,7 @@ std::pair<int64_t, int64_t> PartitionInBlocks(std::vector<T>& v, int64_t L, int6
 
 // kBlocks picks PartitionInBlocks over Partition: the same result, faster.
 template <bool kBlocks, class T, class Compare>
-void SortRange(std::vector<T>& v, int64_t left, int64_t right, Compare& compare) {
+void SortRange(T* v, int64_t left, int64_t right, Compare& compare) {
   int64_t L = left;
   int64_t R = right;
   while (L < R) {
@@ -115,7 +116,7 @@ constexpr int64_t kParallelMinimum = 100000;
 // threads are left. The parts never touch each other's elements, so the
 // result is exactly SortRange's.
 template <class T, class Compare>
-void ParallelSortRange(std::vector<T>& v, int64_t L, int64_t R, Compare& compare, unsigned threads) {
+void ParallelSortRange(T* v, int64_t L, int64_t R, Compare& compare, unsigned threads) {
   if (threads < 2 || R - L < kParallelMinimum) {
     SortRange<true>(v, L, R, compare);
     return;
@@ -123,7 +124,7 @@ void ParallelSortRange(std::vector<T>& v, int64_t L, int64_t R, Compare& compare
   const auto [J, I] = PartitionInBlocks(v, L, R, compare);
   std::thread other;
   try {
-    other = std::thread([&v, &compare, L, J, threads] { ParallelSortRange(v, L, J, compare, threads / 2); });
+    other = std::thread([v, &compare, L, J, threads] { ParallelSortRange(v, L, J, compare, threads / 2); });
   } catch (const std::system_error&) {  // no thread to be had: this one does both
     SortRange<true>(v, L, J, compare);
   }
@@ -137,7 +138,7 @@ void ParallelSortRange(std::vector<T>& v, int64_t L, int64_t R, Compare& compare
 // one thread.
 template <class T, class Compare>
 void SortList(std::vector<T>& v, Compare compare) {
-  if (v.size() >= 2) detail::SortRange<false>(v, 0, static_cast<int64_t>(v.size()) - 1, compare);
+  if (v.size() >= 2) detail::SortRange<false>(v.data(), 0, static_cast<int64_t>(v.size()) - 1, compare);
 }
 
 // The same result as SortList, faster: partitions made in blocks, and on all
@@ -145,9 +146,9 @@ void SortList(std::vector<T>& v, Compare compare) {
 // at once. The pivot splits unevenly, so
 // there are a few more parts than cores to even out the load.
 template <class T, class Compare>
-void ParallelSortList(std::vector<T>& v, Compare compare) {
+void ParallelSortList(std::span<T> v, Compare compare) {
   const unsigned threads = std::thread::hardware_concurrency() * 4;
-  if (v.size() >= 2) detail::ParallelSortRange(v, 0, static_cast<int64_t>(v.size()) - 1, compare, threads);
+  if (v.size() >= 2) detail::ParallelSortRange(v.data(), 0, static_cast<int64_t>(v.size()) - 1, compare, threads);
 }
 
 }  // namespace varnopel

@@ -117,7 +117,7 @@ TEST(SortList, ParallelSortEqualsTheSequentialOne) {
     auto parallel = sequential;
     auto byValue = [](const std::pair<int, int>& a, const std::pair<int, int>& b) { return a.first - b.first; };
     SortList(sequential, byValue);
-    ParallelSortList(parallel, byValue);
+    ParallelSortList(std::span(parallel), byValue);
     ASSERT_EQ(parallel, sequential) << size;
   }
   // Small lists of every size, few distinct values: partitions end in every
@@ -130,7 +130,7 @@ TEST(SortList, ParallelSortEqualsTheSequentialOne) {
       auto parallel = sequential;
       auto byValue = [](const std::pair<int, int>& a, const std::pair<int, int>& b) { return a.first - b.first; };
       SortList(sequential, byValue);
-      ParallelSortList(parallel, byValue);
+      ParallelSortList(std::span(parallel), byValue);
       ASSERT_EQ(parallel, sequential) << size << " " << values;
     }
   }
