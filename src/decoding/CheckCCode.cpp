@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <system_error>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -14,6 +15,7 @@
 
 #include "decoding/Codec.h"
 #include "decoding/FileSystemCalls.h"
+#include "decoding/PageFiller.h"
 
 namespace varnopel {
 
@@ -338,9 +340,11 @@ DecodedFile ReadTextFile(const std::string& path, int32_t& codePage, std::string
   // decoded is one consistent read of it.
   size_t capacity = S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) + 1 : 65536;
   ByteBuffer bytes = AllocateBytes(capacity);
+  std::optional<PageFiller> filler(std::in_place, bytes.get(), capacity);
   size_t length = 0;
   for (;;) {
     if (length == capacity) {
+      filler.reset();  // the block is about to move
       capacity += capacity / 2 + 65536;
       ResizeBytes(bytes, capacity);
     }
@@ -353,6 +357,7 @@ DecodedFile ReadTextFile(const std::string& path, int32_t& codePage, std::string
     length += static_cast<size_t>(got);
     if (keepAlive) keepAlive();
   }
+  filler.reset();
   return DecodeText(std::move(bytes), length, codePage, lineBreak, keepAlive);
 }
 

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "decoding/CheckCCode.h"
+#include "decoding/PageFiller.h"
 
 namespace varnopel {
 
@@ -27,6 +28,7 @@ size_t LineList::appendText(std::shared_ptr<const TextChunk> text, std::string_v
     PreferHugePages(lines_.data(), lines_.capacity() * sizeof(Line));
   }
   const size_t before = lines_.size();
+  const PageFiller filler(lines_.data() + before, most * sizeof(Line));
   const char* base = view.data();
   bool tooLong = false;
   ForEachLine(view, lineBreak, [&](size_t offset, size_t length) {
