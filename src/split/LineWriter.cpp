@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 namespace varnopel {
 
@@ -13,6 +15,23 @@ constexpr size_t kFlushBytes = size_t{1} << 20;
 // hears from the writer often enough.
 constexpr size_t kDirectBytes = size_t{256} << 10;
 constexpr size_t kMostRunBytes = size_t{8} << 20;
+// Fewer scattered lines than this are not worth a second thread; lines
+// closer than the second figure to the one before them are not scattered.
+constexpr size_t kGatherMinimum = 4096;
+constexpr size_t kNearBytes = size_t{64} << 10;
+
+// Copies each text followed by the line break to out, fetching the texts a
+// little ahead of use: after a reordering they lie anywhere in memory.
+void CopyLines(std::span<const std::string_view> texts, std::string_view lineBreak, char* out) {
+  constexpr size_t kAhead = 16;
+  for (size_t k = 0; k < texts.size(); ++k) {
+    if (k + kAhead < texts.size()) __builtin_prefetch(texts[k + kAhead].data());
+    std::memcpy(out, texts[k].data(), texts[k].size());
+    out += texts[k].size();
+    std::memcpy(out, lineBreak.data(), lineBreak.size());
+    out += lineBreak.size();
+  }
+}
 
 }  // namespace
 
@@ -32,6 +51,53 @@ void LineWriter::line(std::string_view text) {
   flushRun();
   runBegin_ = text.data();
   runEnd_ = text.data() + text.size();
+}
+
+void LineWriter::lines(std::span<const std::string_view> texts) {
+  if (texts.size() >= kGatherMinimum && encoder_.mayPassThrough()) {
+    // Only lines scattered far apart (a shuffle, a sort) gain from a second
+    // thread; one stretch, or lines taken in turn or backwards, go faster
+    // through the runs below.
+    size_t near = 0;
+    for (size_t k = 1; k < texts.size(); ++k) {
+      const char* a = texts[k - 1].data();
+      const char* b = texts[k].data();
+      near += static_cast<size_t>(a < b ? b - a : a - b) < kNearBytes;
+    }
+    if (near < texts.size() / 2) {
+      flushRun();
+      if (gather(texts)) return;
+    }
+  }
+  for (std::string_view text : texts) line(text);
+}
+
+// Gathers the lines into one block, half on another thread, and writes it;
+// false (nothing written) if the encoding would change the bytes.
+bool LineWriter::gather(std::span<const std::string_view> texts) {
+  const size_t half = texts.size() / 2;
+  size_t firstBytes = 0, total = 0;
+  for (size_t k = 0; k < texts.size(); ++k) {
+    if (k == half) firstBytes = total;
+    total += texts[k].size() + lineBreak_.size();
+  }
+  if (total > gatheredCapacity_) {
+    gathered_ = AllocateBytes(total);
+    gatheredCapacity_ = total;
+  }
+  char* out = gathered_.get();
+  std::thread other;
+  try {
+    other = std::thread(CopyLines, texts.subspan(half), lineBreak_, out + firstBytes);
+  } catch (const std::system_error&) {
+    CopyLines(texts.subspan(half), lineBreak_, out + firstBytes);
+  }
+  CopyLines(texts.first(half), lineBreak_, out);
+  if (other.joinable()) other.join();
+  if (!encoder_.passesThrough({out, total})) return false;
+  flushBuffer();
+  file_.write(out, total);
+  return true;
 }
 
 void LineWriter::flushRun() {

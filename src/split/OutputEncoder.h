@@ -25,6 +25,9 @@ class OutputEncoder {
   void encode(std::string_view utf8, std::string& out);
   // True when encoding these bytes would give them back unchanged.
   bool passesThrough(std::string_view utf8) const;
+  // True when that can be so for some text (always for UTF-8, for ASCII in
+  // an encoding that keeps ASCII).
+  bool mayPassThrough() const { return kind_ == Kind::Utf8 || (kind_ == Kind::Converter && asciiCompatible_); }
   // Ends the file: returns a stateful encoding (JIS, UTF-7) to its start.
   void end(std::string& out);
 

@@ -58,12 +58,16 @@ void WriteFile(const std::string& path, const LineList& lines, const Collection&
   OutputFile file(path);
   LineWriter writer(file, encoder, lineBreak, callbacks);
   for (std::string_view line : header) writer.line(line);
-  // After a reordering the lines lie anywhere in memory: ask for them a
-  // little ahead of use.
-  constexpr int64_t kAhead = 16;
-  for (int64_t j = 0; j < c.count; ++j) {
-    if (j + kAhead < c.count) __builtin_prefetch(lines[static_cast<size_t>(c.at(j + kAhead))].data());
-    writer.line(lines[static_cast<size_t>(c.at(j))]);
+  // In batches, so that lines scattered by a reordering can be gathered in
+  // parallel.
+  constexpr int64_t kBatch = int64_t{1} << 16;
+  std::vector<std::string_view> batch;
+  batch.reserve(static_cast<size_t>(std::min(c.count, kBatch)));
+  for (int64_t j = 0; j < c.count; j += kBatch) {
+    batch.clear();
+    const int64_t end = std::min(c.count, j + kBatch);
+    for (int64_t i = j; i < end; ++i) batch.push_back(lines[static_cast<size_t>(c.at(i))]);
+    writer.lines(batch);
   }
   writer.finish();
   file.commit();

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <random>
 
 #include "TestFiles.h"
 #include "decoding/CheckCCode.h"
@@ -229,9 +230,10 @@ TEST(SplitRun, ReadThenWriteGivesTheInputBytesBack) {
 }
 
 TEST(SplitRun, LongStretchesOfLinesGiveTheSameBytesAsLineByLine) {
-  // Lines that lie one after another are written as one stretch; breaks in
-  // the text that differ from the output break, characters the encoding
-  // changes and reordered lines must still come out line by line.
+  // Lines that lie one after another are written as one stretch, and lines
+  // scattered by a reordering are gathered on two threads; breaks in the
+  // text that differ from the output break, characters the encoding changes
+  // and the order of the lines must still come out as line by line.
   std::string text;
   for (int i = 0; i < 400000; ++i) {
     text += "line " + std::to_string(i);
@@ -242,12 +244,14 @@ TEST(SplitRun, LongStretchesOfLinesGiveTheSameBytesAsLineByLine) {
     const char* name;
     int32_t codePage;
     std::string lb;
-    bool reverse;
+    enum { Kept, Reversed, Shuffled } order;
   } cases[] = {
-      {"UTF-8, same break", cp::Utf8, "\n", false},
-      {"ANSI, same break", cp::Ansi, "\n", false},
-      {"ANSI, other break", cp::Ansi, "\r\n", false},
-      {"UTF-8, reversed", cp::Utf8, "\n", true},
+      {"UTF-8, same break", cp::Utf8, "\n", Case::Kept},
+      {"ANSI, same break", cp::Ansi, "\n", Case::Kept},
+      {"ANSI, other break", cp::Ansi, "\r\n", Case::Kept},
+      {"UTF-8, reversed", cp::Utf8, "\n", Case::Reversed},
+      {"UTF-8, shuffled", cp::Utf8, "\r\n", Case::Shuffled},
+      {"ANSI, shuffled", cp::Ansi, "\n", Case::Shuffled},
   };
   for (const Case& c : cases) {
     TempDir dir;
@@ -257,7 +261,9 @@ TEST(SplitRun, LongStretchesOfLinesGiveTheSameBytesAsLineByLine) {
     ByteBuffer bytes = AllocateBytes(text.size());
     std::memcpy(bytes.get(), text.data(), text.size());
     lines.appendText(std::make_shared<TextChunk>(std::move(bytes), 0, text.size()), "\n");
-    if (c.reverse) std::reverse(lines.lines().begin(), lines.lines().end());
+    if (c.order == Case::Reversed) std::reverse(lines.lines().begin(), lines.lines().end());
+    std::mt19937_64 random(7);
+    if (c.order == Case::Shuffled) std::shuffle(lines.lines().begin(), lines.lines().end(), random);
     const int64_t n = static_cast<int64_t>(lines.count());
     RunSplit(lines, c.codePage, MakeSplitPlan(SplitMode::Files, n, 2), r);
 
