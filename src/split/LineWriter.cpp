@@ -19,11 +19,12 @@ constexpr size_t kMostRunBytes = size_t{8} << 20;
 // closer than the second figure to the one before them are not scattered.
 constexpr size_t kGatherMinimum = 4096;
 constexpr size_t kNearBytes = size_t{64} << 10;
+// Lines are asked for this many lines ahead of use.
+constexpr size_t kAhead = 16;
 
 // Copies each text followed by the line break to out, fetching the texts a
 // little ahead of use: after a reordering they lie anywhere in memory.
 void CopyLines(std::span<const std::string_view> texts, std::string_view lineBreak, char* out) {
-  constexpr size_t kAhead = 16;
   for (size_t k = 0; k < texts.size(); ++k) {
     if (k + kAhead < texts.size()) __builtin_prefetch(texts[k + kAhead].data());
     std::memcpy(out, texts[k].data(), texts[k].size());
@@ -69,7 +70,10 @@ void LineWriter::lines(std::span<const std::string_view> texts) {
       if (gather(texts)) return;
     }
   }
-  for (std::string_view text : texts) line(text);
+  for (size_t k = 0; k < texts.size(); ++k) {
+    if (k + kAhead < texts.size()) __builtin_prefetch(texts[k + kAhead].data());
+    line(texts[k]);
+  }
 }
 
 // Gathers the lines into one block, half on another thread, and writes it;
