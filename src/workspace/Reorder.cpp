@@ -1,5 +1,7 @@
 #include "workspace/Reorder.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cstring>
 #include <span>
@@ -10,6 +12,7 @@
 
 #include "decoding/TextChunk.h"
 #include "workspace/Compare.h"
+#include "workspace/PackedSpans.h"
 #include "workspace/SortList.h"
 
 namespace varnopel {
@@ -76,6 +79,23 @@ void InParts(size_t count, Work work) {
   for (std::thread& t : threads) t.join();
 }
 
+// Copies a large block piece by piece, giving each piece of the source back
+// to the system once copied, so that the two blocks are never both whole.
+void MoveReleasing(void* to, char* from, size_t size) {
+  constexpr size_t kPiece = size_t{32} << 20;
+  constexpr uintptr_t kPage = 4096;
+  uintptr_t released = (reinterpret_cast<uintptr_t>(from) + kPage - 1) & ~(kPage - 1);
+  for (size_t at = 0; at < size; at += kPiece) {
+    const size_t length = std::min(kPiece, size - at);
+    std::memcpy(static_cast<char*>(to) + at, from + at, length);
+    const uintptr_t upTo = (reinterpret_cast<uintptr_t>(from) + at + length) & ~(kPage - 1);
+    if (upTo > released) {
+      ::madvise(reinterpret_cast<void*>(released), upTo - released, MADV_DONTNEED);
+      released = upTo;
+    }
+  }
+}
+
 template <LineCompare compareLines>
 void SortKeyed(std::vector<Line>& v, bool descending, MakeKey makeKey) {
   const size_t count = v.size();
@@ -88,33 +108,40 @@ void SortKeyed(std::vector<Line>& v, bool descending, MakeKey makeKey) {
   // of small zeroed pages cost more than making the keys.
   const ByteBuffer storage = AllocateBytes(count * sizeof(Keyed));
   const std::span keyed(reinterpret_cast<Keyed*>(storage.get()), count);
+  // From here on the spans are read packed (see PackedSpans), unless an
+  // address is too long for that; they are packed before the records are
+  // made, so that the two never take their full room at once.
+  PackedSpans packed;
+  const bool isPacked = packed.pack(v);
+  auto lineAt = [&](uint32_t index) { return isPacked ? packed.line(index & ~kNoKey) : v[index & ~kNoKey]; };
   InParts(count, [&](size_t begin, size_t end) {
     for (size_t i = begin; i < end; ++i) {
       uint64_t key;
-      const bool usable = makeKey(v[i].view(), key);
+      const bool usable = makeKey(lineAt(static_cast<uint32_t>(i)).view(), key);
       keyed[i] = {key, usable ? static_cast<uint32_t>(i) : (static_cast<uint32_t>(i) | kNoKey)};
     }
   });
-  auto ascending = [&v](const Keyed& a, const Keyed& b) {
+  auto ascending = [&](const Keyed& a, const Keyed& b) {
     if (a.key != b.key && ((a.index | b.index) & kNoKey) == 0) return a.key < b.key ? -1 : 1;
     if (a.index == b.index) return 0;  // the pivot meets itself once per partition
-    return compareLines(v[a.index & ~kNoKey].view(), v[b.index & ~kNoKey].view());
+    return compareLines(lineAt(a.index).view(), lineAt(b.index).view());
   };
   if (descending) ParallelSortList(keyed, [&](const Keyed& a, const Keyed& b) { return ascending(b, a); });
   else ParallelSortList(keyed, ascending);
 
   // Gather the spans in sorted order into the records' own storage (a span
   // is as big as a record, and each record is read before it is replaced),
-  // then copy them back. The reads are independent, so they overlap.
+  // then move them back. The reads are independent, so they overlap.
   InParts(count, [&](size_t begin, size_t end) {
     constexpr size_t kAhead = 16;
     for (size_t i = begin; i < end; ++i) {
-      if (i + kAhead < end) __builtin_prefetch(&v[keyed[i + kAhead].index & ~kNoKey]);
-      const Line line = v[keyed[i].index & ~kNoKey];
+      if (i + kAhead < end) __builtin_prefetch(isPacked ? packed.address(keyed[i + kAhead].index & ~kNoKey)
+                                                        : &v[keyed[i + kAhead].index & ~kNoKey]);
+      const Line line = lineAt(keyed[i].index);
       std::memcpy(static_cast<void*>(&keyed[i]), &line, sizeof line);
     }
   });
-  std::memcpy(static_cast<void*>(v.data()), keyed.data(), count * sizeof(Line));
+  MoveReleasing(v.data(), storage.get(), count * sizeof(Line));
 }
 
 }  // namespace

@@ -84,6 +84,7 @@ TEST(SortLines, MatchesThePlainSequentialSortExactly) {
       std::string s;
       for (int n = static_cast<int>(random() % 5); n >= 0; --n) s += c.atoms[random() % c.atoms.size()];
       if (random() % 7 == 0) s += std::string(1, '\0') + c.atoms[random() % c.atoms.size()];
+      if (i % 1000 == 999) s += std::string(65535 + i % 3, 'x');  // lengths beyond 16 bits
       input.push_back(s);
     }
     const auto compare = c.order == SortOrder::Dictionary ? CompareOrdinal : CompareLogicalPlain;
@@ -102,6 +103,7 @@ TEST(SortLines, MatchesThePlainSequentialSortExactly) {
         ASSERT_EQ(sorted.lines()[i].data - sortedBase, plain.lines()[i].data - plainBase)
             << i << " of " << c.lines << (c.order == SortOrder::Numeric ? " numeric" : " dictionary")
             << (descending ? " descending" : "");
+        ASSERT_EQ(sorted.lines()[i].size, plain.lines()[i].size) << i;
       }
     }
   }
