@@ -121,7 +121,9 @@ void ParallelSortRange(T* v, int64_t L, int64_t R, Compare& compare, unsigned th
     SortRange<true>(v, L, R, compare);
     return;
   }
-  const auto [J, I] = PartitionInBlocks(v, L, R, compare);
+  const std::pair<int64_t, int64_t> parts = PartitionInBlocks(v, L, R, compare);
+  const int64_t J = parts.first;  // a plain variable, which every compiler lets a lambda capture
+  const int64_t I = parts.second;
   std::thread other;
   try {
     other = std::thread([v, &compare, L, J, threads] { ParallelSortRange(v, L, J, compare, threads / 2); });
