@@ -25,27 +25,36 @@ inline unsigned LineEndMask16(const char* p) {
 
 }  // namespace detail
 
-// Number of CR and LF bytes: an upper bound for the number of lines, less one.
-inline size_t CountLineEndBytes(std::string_view text) {
+// Number of line ends: CR LF, lone CR and lone LF. The number of lines is at
+// most one more.
+inline size_t CountLineEnds(std::string_view text) {
   const char* p = text.data();
   const size_t size = text.size();
   size_t count = 0;
   size_t i = 0;
 #if defined(__SSE2__)
-  // Byte counters, summed before any of them can pass 255.
-  while (size - i >= 16) {
-    const size_t blocks = std::min<size_t>((size - i) / 16, 255);
+  // Byte counters (a CR or LF counts one, the CR of a CR LF takes it back),
+  // summed before any of them can pass 255. Each block also reads the byte
+  // after it.
+  while (size - i >= 17) {
+    const size_t blocks = std::min<size_t>((size - i - 1) / 16, 255);
     __m128i counters = _mm_setzero_si128();
     for (size_t b = 0; b < blocks; ++b, i += 16) {
       const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-      counters = _mm_sub_epi8(counters, _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')),
-                                                     _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))));
+      const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+      const __m128i cr = _mm_cmpeq_epi8(v, _mm_set1_epi8('\r'));
+      const __m128i ends = _mm_or_si128(cr, _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
+      const __m128i pairs = _mm_and_si128(cr, _mm_cmpeq_epi8(next, _mm_set1_epi8('\n')));
+      counters = _mm_add_epi8(_mm_sub_epi8(counters, ends), pairs);
     }
     const __m128i sums = _mm_sad_epu8(counters, _mm_setzero_si128());
     count += static_cast<size_t>(_mm_cvtsi128_si32(sums)) + static_cast<size_t>(_mm_extract_epi16(sums, 4));
   }
 #endif
-  for (; i < size; ++i) count += p[i] == '\r' || p[i] == '\n';
+  for (; i < size; ++i) {
+    if (p[i] == '\n') ++count;
+    else if (p[i] == '\r') count += !(i + 1 < size && p[i + 1] == '\n');
+  }
   return count;
 }
 

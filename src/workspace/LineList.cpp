@@ -19,7 +19,7 @@ size_t LineList::appendText(std::shared_ptr<const TextChunk> text, std::string_v
   size_t most = 2;
   constexpr size_t kPiece = size_t{64} << 20;
   for (size_t at = 0; at < view.size(); at += kPiece) {
-    most += CountLineEndBytes(view.substr(at, kPiece));
+    most += CountLineEnds(view.substr(at, kPiece));
     if (keepAlive) keepAlive();
   }
   const size_t needed = lines_.size() + most;

@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const std::vector<std::string> lines = SplitTextLines(text);
   FUZZ_CHECK(lines == ReferenceLines(text));
-  if (!lines.empty()) FUZZ_CHECK(CountLineEndBytes(text) + 1 >= lines.size());
+  if (!lines.empty()) FUZZ_CHECK(CountLineEnds(text) + 1 >= lines.size());
 
   for (std::string_view lineBreak : {"\r\n", "\r", "\n"}) {
     std::string joined;
