@@ -26,15 +26,6 @@ class FileActionsTest : public QObject, varnopel::test::FormFixture {
 
  private:
 
-  QString write(const QString& name, const QByteArray& bytes = "a\nb\n") {
-    const QString path = temp_->filePath(name);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
-    file.write(bytes);
-    return path;
-  }
-
   // Rows with the given captions; `selected` is the selected row or -1.
   void fill(QTreeWidget* list, const QStringList& paths, int selected) {
     list->clear();

@@ -2,7 +2,9 @@
 // The common frame of the window tests: a temporary folder, scripted
 // dialogs, a recording shell, and the window with its settings kept in the
 // folder.
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -47,10 +49,12 @@ class FormFixture {
     return *form_;
   }
 
-  QString write(const QString& name, const QByteArray& bytes) {
+  // A file in the test's folder (its subfolders made as needed).
+  QString write(const QString& name, const QByteArray& bytes = "a\nb\n") {
     const QString path = temp_->filePath(name);
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
-    f.open(QIODevice::WriteOnly);
+    if (!f.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
     f.write(bytes);
     return path;
   }
