@@ -16,6 +16,7 @@
 #include "decoding/Codec.h"
 #include "decoding/FileSystemCalls.h"
 #include "decoding/PageFiller.h"
+#include "decoding/Utf8.h"
 
 namespace varnopel {
 
@@ -91,27 +92,6 @@ bool AllAscii(const unsigned char* p, size_t size, const KeepAlive& keepAlive) {
   return true;
 }
 
-// Generalized UTF-8 for one UTF-16 code unit or pair; lone surrogates get
-// their 3-byte form so that the text round-trips.
-inline char* PutCodePoint(char* out, char32_t c) {
-  if (c < 0x80) {
-    *out++ = static_cast<char>(c);
-  } else if (c < 0x800) {
-    *out++ = static_cast<char>(0xC0 | (c >> 6));
-    *out++ = static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    *out++ = static_cast<char>(0xE0 | (c >> 12));
-    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *out++ = static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    *out++ = static_cast<char>(0xF0 | (c >> 18));
-    *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *out++ = static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return out;
-}
-
 std::shared_ptr<const TextChunk> DecodeUtf16(const unsigned char* p, size_t size, bool bigEndian,
                                              const KeepAlive& keepAlive) {
   size_t next = kBlock;
@@ -121,6 +101,7 @@ std::shared_ptr<const TextChunk> DecodeUtf16(const unsigned char* p, size_t size
   auto unit = [&](size_t i) -> char32_t {
     return bigEndian ? (char32_t(p[2 * i]) << 8 | p[2 * i + 1]) : (char32_t(p[2 * i + 1]) << 8 | p[2 * i]);
   };
+  bool loneSurrogates = false;
   for (size_t i = 0; i < units; ++i) {
     KeepAliveAt(2 * i, next, keepAlive);
     char32_t u = unit(i);
@@ -132,11 +113,12 @@ std::shared_ptr<const TextChunk> DecodeUtf16(const unsigned char* p, size_t size
         continue;
       }
     }
+    loneSurrogates |= IsSurrogate(u);
     o = PutCodePoint(o, u);
   }
   const size_t length = static_cast<size_t>(o - out.get());
   ResizeBytes(out, length);
-  return std::make_shared<TextChunk>(std::move(out), 0, length);
+  return std::make_shared<TextChunk>(std::move(out), 0, length, loneSurrogates);
 }
 
 std::shared_ptr<const TextChunk> DecodeAnsi(ByteBuffer bytes, size_t size, const KeepAlive& keepAlive) {
@@ -303,7 +285,23 @@ DecodedFile DecodeText(ByteBuffer bytes, size_t length, int32_t& codePage, std::
       break;
     default: {
       size_t outSize = 0;
-      ByteBuffer out = DecodeToUtf8(code, bytes.get(), length, outSize, keepAlive);
+      DecodeFlags flags;
+      ByteBuffer out = DecodeToUtf8(code, bytes.get(), length, outSize, flags, keepAlive);
+      // A Japanese guess that garbles the file gives way to the other one
+      // when that reads the file cleanly.
+      if (flags.doubtful() && (code == cp::ShiftJis || code == cp::EucJp)) {
+        const int32_t other = code == cp::ShiftJis ? cp::EucJp : cp::ShiftJis;
+        DecodeFlags otherFlags;
+        size_t otherSize = 0;
+        ByteBuffer otherOut = DecodeToUtf8(other, bytes.get(), length, otherSize, otherFlags, keepAlive);
+        if (!otherFlags.doubtful()) {
+          codePage = file.codePage = other;
+          flags = otherFlags;
+          out = std::move(otherOut);
+          outSize = otherSize;
+        }
+      }
+      file.invalidSequence = flags.invalid;
       bytes.reset();
       file.text = std::make_shared<TextChunk>(std::move(out), 0, outSize);
       break;

@@ -28,6 +28,8 @@ int32_t DetectCodePage(const unsigned char* bytes, int32_t length);
 // The detected code page after looking at the whole file: an undecided or
 // Japanese answer is corrected when the whole file is valid UTF-8, and an
 // undecided one is settled by the first decisive byte anywhere in the file.
+// (Decoding then also trades Shift_JIS and EUC-JP when the one garbles the
+// file and the other reads it cleanly; see DecodeText.)
 int32_t RefineCodePage(int32_t detected, const unsigned char* bytes, size_t length, const KeepAlive& keepAlive = {});
 
 // Line break from the first line end in the first `window` bytes (UTF-16
@@ -41,6 +43,7 @@ struct DecodedFile {
   int32_t codePage = 0;
   std::string lineBreak;
   std::shared_ptr<const TextChunk> text;  // null or empty when there is no text
+  bool invalidSequence = false;            // some bytes did not decode and became U+FFFD
 };
 
 // Reads and decodes a whole file. On a failure to open or read, throws

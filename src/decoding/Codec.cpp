@@ -1,12 +1,18 @@
 #include "decoding/Codec.h"
 
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
 
 #include <algorithm>
 #include <array>
 #include <mutex>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "decoding/CodePage.h"
+#include "decoding/ShiftJisTable.h"
+#include "decoding/Utf8.h"
 #include "decoding/TextFileError.h"
 
 namespace varnopel {
@@ -40,52 +46,182 @@ ConverterPtr OpenConverter(const char* name) {
   return converter;
 }
 
-}  // namespace
+// The input goes in in pieces so that keepAlive runs between them.
+constexpr size_t kPiece = size_t{4} << 20;
 
-ByteBuffer DecodeToUtf8(int32_t codePage, const char* data, size_t size, size_t& outSize,
-                        const std::function<void()>& keepAlive) {
-  const char* name = ConverterName(codePage);
-  if (!name) throw TextFileError("code page not supported: " + std::to_string(codePage));
-  ConverterPtr source = OpenConverter(name);
-  ConverterPtr target = OpenConverter("UTF-8");
-  UErrorCode status = U_ZERO_ERROR;
-  ucnv_setToUCallBack(source.get(), UCNV_TO_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr, &status);
+// Substitutes U+FFFD for what does not map, and notes that something did.
+void SubstituteAndNote(const void* context, UConverterToUnicodeArgs* args, const char*, int32_t,
+                       UConverterCallbackReason reason, UErrorCode* status) {
+  if (reason > UCNV_IRREGULAR) return;  // reset, close, clone
+  *static_cast<bool*>(const_cast<void*>(context)) = true;
+  *status = U_ZERO_ERROR;
+  static const UChar kReplacement = 0xFFFD;
+  ucnv_cbToUWriteUChars(args, &kReplacement, 1, 0, status);
+}
 
-  // One input byte never gives more than three UTF-8 bytes in these code pages;
-  // the loop below still copes if one does.
-  size_t capacity = size * 3 + 16;
-  ByteBuffer out = AllocateBytes(capacity);
-  const char* in = data;
-  const char* end = data + size;
-  // The input goes in in pieces so that keepAlive runs between them.
-  constexpr size_t kPiece = size_t{4} << 20;
-  const char* inEnd = std::min(end, data + kPiece);
-  char* pos = out.get();
+// Output space that grows as needed; one input byte gives at most three
+// UTF-8 bytes in these code pages, so it rarely has to.
+struct Utf8Output {
+  explicit Utf8Output(size_t inputSize) : capacity(inputSize * 3 + 16), buffer(AllocateBytes(capacity)), pos(buffer.get()) {}
+  size_t used() const { return static_cast<size_t>(pos - buffer.get()); }
+  char* end() const { return buffer.get() + capacity; }
+  void grow() {
+    const size_t at = used();
+    capacity *= 2;
+    ResizeBytes(buffer, capacity);
+    pos = buffer.get() + at;
+  }
+  ByteBuffer finish(size_t& outSize) {
+    outSize = used();
+    ResizeBytes(buffer, outSize);
+    return std::move(buffer);
+  }
+  size_t capacity;
+  ByteBuffer buffer;
+  char* pos;
+};
+
+// Converts [in, inEnd) through ICU. `reset` starts from the initial state;
+// `flush` ends the input there.
+void Convert(UConverter* source, UConverter* target, Utf8Output& out, const char* in, const char* inEnd, bool reset,
+             bool flush) {
   std::array<UChar, 16384> pivot;
   UChar* pivotSource = pivot.data();
   UChar* pivotTarget = pivot.data();
-  bool reset = true;
   for (;;) {
-    status = U_ZERO_ERROR;
-    char* outEnd = out.get() + capacity;
-    ucnv_convertEx(target.get(), source.get(), &pos, outEnd, &in, inEnd, pivot.data(), &pivotSource,
-                   &pivotTarget, pivot.data() + pivot.size(), reset, inEnd == end, &status);
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_convertEx(target, source, &out.pos, out.end(), &in, inEnd, pivot.data(), &pivotSource, &pivotTarget,
+                   pivot.data() + pivot.size(), reset, flush, &status);
     reset = false;
     if (status == U_BUFFER_OVERFLOW_ERROR) {
-      size_t used = static_cast<size_t>(pos - out.get());
-      capacity *= 2;
-      ResizeBytes(out, capacity);
-      pos = out.get() + used;
+      out.grow();
       continue;
     }
     if (U_FAILURE(status)) throw TextFileError(std::string("cannot decode: ") + u_errorName(status));
-    if (inEnd == end) break;
-    inEnd = std::min(end, inEnd + kPiece);
+    return;
+  }
+}
+
+constexpr bool IsUnusual(char32_t c) { return (c >= 0x80 && c <= 0x9F) || (c >= 0xE000 && c <= 0xF8FF); }
+
+// Whether UTF-8 text holds a C1 control or a private-use character: only
+// code points led by C2, EE or EF can be one.
+bool HoldsUnusual(std::string_view text) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* end = p + text.size();
+  while (p < end) {
+#if defined(__SSE2__)
+    const __m128i c2 = _mm_set1_epi8(static_cast<char>(0xC2));
+    const __m128i ee = _mm_set1_epi8(static_cast<char>(0xEE));
+    const __m128i ef = _mm_set1_epi8(static_cast<char>(0xEF));
+    while (end - p >= 16) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      const __m128i hit = _mm_or_si128(_mm_cmpeq_epi8(v, c2), _mm_or_si128(_mm_cmpeq_epi8(v, ee), _mm_cmpeq_epi8(v, ef)));
+      const int mask = _mm_movemask_epi8(hit);
+      if (mask != 0) {
+        p += __builtin_ctz(static_cast<unsigned>(mask));
+        break;
+      }
+      p += 16;
+    }
+    if (p == end) break;
+#endif
+    if (*p == 0xC2 || *p == 0xEE || *p == 0xEF) {
+      if (IsUnusual(NextCodePoint(p, end))) return true;
+    } else {
+      ++p;
+    }
+  }
+  return false;
+}
+
+void DecodeShiftJis(const unsigned char* p, size_t size, Utf8Output& out, DecodeFlags& flags,
+                    const std::function<void()>& keepAlive) {
+  const ShiftJisTable& table = ShiftJisTable::instance();
+  char* o = out.pos;
+  size_t nextPiece = kPiece;
+  for (size_t i = 0; i < size;) {
+    if (i >= nextPiece) {
+      nextPiece = i + kPiece;
+      if (keepAlive) keepAlive();
+    }
+    const unsigned b = p[i];
+    if (b < 0x80) {
+      *o++ = static_cast<char>(b);
+      ++i;
+      continue;
+    }
+    char32_t c = ShiftJisTable::single(b);
+    size_t used = 1;
+    if (ShiftJisTable::isLead(b)) {
+      // A lead byte without a trail byte stands alone, and the byte after it
+      // is read again (so a line end is never swallowed).
+      c = 0xFFFD;
+      if (i + 1 < size && ShiftJisTable::isTrail(p[i + 1])) {
+        used = 2;
+        const char16_t d = table.pair(b, p[i + 1]);
+        if (d != 0xFFFF) c = d;
+      }
+    }
+    flags.invalid |= c == 0xFFFD;
+    flags.unusual |= IsUnusual(c);
+    o = PutCodePoint(o, c);
+    i += used;
+  }
+  out.pos = o;
+}
+
+// JIS, one line at a time: a line end returns the converter to ASCII, and
+// no line end is taken as half of a double-byte character.
+void DecodeJisLines(UConverter* source, UConverter* target, Utf8Output& out, const char* in, const char* end,
+                    const std::function<void()>& keepAlive) {
+  const char* const begin = in;
+  size_t nextPiece = kPiece;
+  while (in < end) {
+    const char* lineEnd = in;
+    while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\n') ++lineEnd;
+    Convert(source, target, out, in, lineEnd, true, true);
+    for (in = lineEnd; in < end && (*in == '\r' || *in == '\n'); ++in) {
+      if (out.pos == out.end()) out.grow();
+      *out.pos++ = *in;
+    }
+    if (static_cast<size_t>(in - begin) >= nextPiece) {
+      nextPiece += kPiece;
+      if (keepAlive) keepAlive();
+    }
+  }
+}
+
+}  // namespace
+
+ByteBuffer DecodeToUtf8(int32_t codePage, const char* data, size_t size, size_t& outSize, DecodeFlags& flags,
+                        const std::function<void()>& keepAlive) {
+  const char* name = ConverterName(codePage);
+  if (!name) throw TextFileError("code page not supported: " + std::to_string(codePage));
+  flags = {};
+  Utf8Output out(size);
+  if (codePage == cp::ShiftJis) {
+    DecodeShiftJis(reinterpret_cast<const unsigned char*>(data), size, out, flags, keepAlive);
+    return out.finish(outSize);
+  }
+  ConverterPtr source = OpenConverter(name);
+  ConverterPtr target = OpenConverter("UTF-8");
+  UErrorCode status = U_ZERO_ERROR;
+  ucnv_setToUCallBack(source.get(), SubstituteAndNote, &flags.invalid, nullptr, nullptr, &status);
+  if (codePage == cp::Jis) {
+    DecodeJisLines(source.get(), target.get(), out, data, data + size, keepAlive);
+    return out.finish(outSize);
+  }
+  size_t done = 0;
+  for (;;) {
+    const size_t piece = std::min(size - done, kPiece);
+    Convert(source.get(), target.get(), out, data + done, data + done + piece, done == 0, done + piece == size);
+    done += piece;
+    if (done == size) break;
     if (keepAlive) keepAlive();
   }
-  outSize = static_cast<size_t>(pos - out.get());
-  ResizeBytes(out, outSize);
-  return out;
+  if (codePage == cp::EucJp) flags.unusual = HoldsUnusual({out.buffer.get(), out.used()});
+  return out.finish(outSize);
 }
 
 const Utf8Char* Ansi1252Table() {

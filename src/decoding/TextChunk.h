@@ -36,18 +36,22 @@ inline void ResizeBytes(ByteBuffer& buffer, size_t size) {
 // decoding is the identity) or its decoded text. Lines point into it.
 class TextChunk {
  public:
-  TextChunk(ByteBuffer data, size_t begin, size_t end)
-      : data_(std::move(data)), begin_(begin), end_(end) {}
+  // holdsLoneSurrogates: the text may hold lone surrogates (from UTF-16
+  // input), which UTF-8 output must not copy as they are.
+  TextChunk(ByteBuffer data, size_t begin, size_t end, bool holdsLoneSurrogates = false)
+      : data_(std::move(data)), begin_(begin), end_(end), holdsLoneSurrogates_(holdsLoneSurrogates) {}
   TextChunk(const TextChunk&) = delete;
   TextChunk& operator=(const TextChunk&) = delete;
 
   std::string_view view() const { return {data_.get() + begin_, end_ - begin_}; }
   size_t size() const { return end_ - begin_; }
+  bool holdsLoneSurrogates() const { return holdsLoneSurrogates_; }
 
  private:
   ByteBuffer data_;
   size_t begin_;
   size_t end_;
+  bool holdsLoneSurrogates_;
 };
 
 }  // namespace varnopel

@@ -10,6 +10,8 @@
 
 #include "decoding/CodePage.h"
 #include "decoding/Codec.h"
+#include "decoding/ShiftJisTable.h"
+#include "decoding/Utf8.h"
 
 namespace varnopel {
 
@@ -40,21 +42,17 @@ bool IsAscii(std::string_view s) {
   return true;
 }
 
-// Reads one code point of generalized UTF-8 (lone surrogates allowed);
-// an ill-formed byte reads as U+FFFD.
-char32_t NextCodePoint(const unsigned char*& p, const unsigned char* end) {
-  const unsigned c = *p++;
-  if (c < 0x80) return c;
-  int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : -1;
-  if (extra < 0 || end - p < extra) return 0xFFFD;
-  char32_t v = c & (0x3F >> extra);
-  for (int k = 0; k < extra; ++k) {
-    if ((p[k] & 0xC0) != 0x80) return 0xFFFD;
-    v = (v << 6) | (p[k] & 0x3F);
+// Where the first lone surrogate (ED A0..BF ..) starts, or npos. ED is
+// always a lead byte, so a byte search finds every one.
+size_t FindLoneSurrogate(std::string_view s) {
+  for (size_t at = s.find('\xED'); at != std::string_view::npos; at = s.find('\xED', at + 1)) {
+    if (at + 1 < s.size() && static_cast<unsigned char>(s[at + 1]) >= 0xA0) return at;
   }
-  p += extra;
-  return v;
+  return std::string_view::npos;
 }
+
+// The character written for code point c: a lone surrogate becomes U+FFFD.
+char32_t Writable(char32_t c) { return IsSurrogate(c) ? 0xFFFD : c; }
 
 void PutUnit(std::string& out, unsigned u, bool bigEndian) {
   const char hi = static_cast<char>(u >> 8);
@@ -68,22 +66,40 @@ void PutUnit(std::string& out, unsigned u, bool bigEndian) {
   }
 }
 
+void EncodeShiftJis(std::string_view utf8, std::string& out) {
+  const ShiftJisTable& table = ShiftJisTable::instance();
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+  const auto* end = p + utf8.size();
+  while (p < end) {
+    const char32_t c = NextCodePoint(p, end);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+      continue;
+    }
+    const uint16_t code = table.bytes(Writable(c));
+    if (code == 0) {
+      out += table.substitution();
+    } else if (code < 0x100) {
+      out += static_cast<char>(code);
+    } else {
+      out += static_cast<char>(code >> 8);
+      out += static_cast<char>(code & 0xFF);
+    }
+  }
+}
+
 struct ConverterCloser {
   void operator()(UConverter* c) const { ucnv_close(c); }
 };
 
 }  // namespace
 
-struct OutputEncoder::Converters {
-  std::unique_ptr<UConverter, ConverterCloser> utf8;
+struct OutputEncoder::Converter {
   std::unique_ptr<UConverter, ConverterCloser> target;
-  std::array<UChar, 4096> pivot{};
-  UChar* pivotSource = pivot.data();
-  UChar* pivotTarget = pivot.data();
-  bool reset = true;
 };
 
-OutputEncoder::OutputEncoder(int32_t codePage) {
+OutputEncoder::OutputEncoder(int32_t codePage, bool mayHoldLoneSurrogates)
+    : mayHoldLoneSurrogates_(mayHoldLoneSurrogates) {
   switch (codePage) {
     case cp::Utf8:
     case cp::Utf8Bom:
@@ -101,17 +117,24 @@ OutputEncoder::OutputEncoder(int32_t codePage) {
       kind_ = Kind::Utf16BE;
       bom_ = true;
       return;
+    case cp::ShiftJis:
+      kind_ = Kind::ShiftJis;
+      asciiCompatible_ = true;
+      ShiftJisTable::instance();  // made now rather than in the middle of a file
+      return;
+    case cp::Jis:
+      kind_ = Kind::Jis;
+      return;
     default:
       break;
   }
   const char* name = ConverterName(codePage);
   if (!name) throw std::runtime_error("code page not supported: " + std::to_string(codePage));
   kind_ = Kind::Converter;
-  asciiCompatible_ = codePage != cp::Jis && codePage != cp::Utf7;
-  converters_ = std::make_unique<Converters>();
+  asciiCompatible_ = codePage != cp::Utf7;
+  converter_ = std::make_unique<Converter>();
   UErrorCode status = U_ZERO_ERROR;
-  converters_->utf8.reset(ucnv_open("UTF-8", &status));
-  converters_->target.reset(ucnv_open(name, &status));
+  converter_->target.reset(ucnv_open(name, &status));
   if (U_FAILURE(status)) throw std::runtime_error(std::string("code page not supported: ") + name);
 }
 
@@ -124,8 +147,21 @@ void OutputEncoder::begin(std::string& out) {
 }
 
 void OutputEncoder::encode(std::string_view utf8, std::string& out) {
+  if (asciiCompatible_ && IsAscii(utf8)) {
+    out += utf8;
+    return;
+  }
   switch (kind_) {
     case Kind::Utf8:
+      if (!mayHoldLoneSurrogates_) {
+        out += utf8;
+        return;
+      }
+      for (size_t at = FindLoneSurrogate(utf8); at != std::string_view::npos; at = FindLoneSurrogate(utf8)) {
+        out += utf8.substr(0, at);
+        out += "\xEF\xBF\xBD";
+        utf8.remove_prefix(at + 3);
+      }
       out += utf8;
       return;
     case Kind::Utf16LE:
@@ -145,44 +181,62 @@ void OutputEncoder::encode(std::string_view utf8, std::string& out) {
       }
       return;
     }
+    case Kind::ShiftJis:
+      EncodeShiftJis(utf8, out);
+      return;
+    case Kind::Jis:
+      jis_.encode(utf8, out);
+      return;
     case Kind::Converter:
-      if (asciiCompatible_ && IsAscii(utf8)) out += utf8;
-      else convert(utf8, out, false);
+      convert(utf8, out, false);
       return;
   }
 }
 
 bool OutputEncoder::passesThrough(std::string_view utf8) const {
-  if (kind_ == Kind::Utf8) return true;
-  return kind_ == Kind::Converter && asciiCompatible_ && IsAscii(utf8);
+  if (kind_ == Kind::Utf8) return !mayHoldLoneSurrogates_ || FindLoneSurrogate(utf8) == std::string_view::npos;
+  return asciiCompatible_ && IsAscii(utf8);
 }
 
 void OutputEncoder::end(std::string& out) {
-  if (kind_ == Kind::Converter && !asciiCompatible_) convert({}, out, true);
-  if (converters_) {
-    ucnv_resetToUnicode(converters_->utf8.get());
-    ucnv_resetFromUnicode(converters_->target.get());
-    converters_->pivotSource = converters_->pivotTarget = converters_->pivot.data();
-    converters_->reset = true;
+  if (kind_ == Kind::Jis) jis_.end(out);
+  if (kind_ == Kind::Converter) {
+    convert({}, out, true);
+    ucnv_resetFromUnicode(converter_->target.get());
   }
 }
 
+// Through ICU from UTF-16 made here, so that a lone surrogate is one U+FFFD
+// (ICU's UTF-8 reader would see three bad bytes).
 void OutputEncoder::convert(std::string_view utf8, std::string& out, bool flush) {
-  Converters& c = *converters_;
-  const char* in = utf8.empty() ? "" : utf8.data();  // ICU refuses a null source
-  const char* inEnd = in + utf8.size();
+  UConverter* target = converter_->target.get();
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+  const auto* end = p + utf8.size();
+  UChar units[2048];
   char buffer[8192];
-  for (;;) {
-    char* target = buffer;
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_convertEx(c.target.get(), c.utf8.get(), &target, buffer + sizeof buffer, &in, inEnd, c.pivot.data(),
-                   &c.pivotSource, &c.pivotTarget, c.pivot.data() + c.pivot.size(), c.reset, flush, &status);
-    c.reset = false;
-    out.append(buffer, static_cast<size_t>(target - buffer));
-    if (status == U_BUFFER_OVERFLOW_ERROR) continue;
-    if (U_FAILURE(status)) throw std::runtime_error(std::string("cannot encode: ") + u_errorName(status));
-    return;
-  }
+  do {
+    UChar* u = units;
+    while (p < end && u + 2 <= units + std::size(units)) {
+      const char32_t c = Writable(NextCodePoint(p, end));
+      if (c >= 0x10000) {
+        *u++ = static_cast<UChar>(0xD800 + ((c - 0x10000) >> 10));
+        *u++ = static_cast<UChar>(0xDC00 + ((c - 0x10000) & 0x3FF));
+      } else {
+        *u++ = static_cast<UChar>(c);
+      }
+    }
+    const UChar* source = units;
+    const bool last = flush && p == end;
+    for (;;) {
+      char* to = buffer;
+      UErrorCode status = U_ZERO_ERROR;
+      ucnv_fromUnicode(target, &to, buffer + sizeof buffer, &source, u, nullptr, last, &status);
+      out.append(buffer, static_cast<size_t>(to - buffer));
+      if (status == U_BUFFER_OVERFLOW_ERROR) continue;
+      if (U_FAILURE(status)) throw std::runtime_error(std::string("cannot encode: ") + u_errorName(status));
+      break;
+    }
+  } while (p < end);
 }
 
 }  // namespace varnopel

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "split/JisEncoder.h"
+
 struct UConverter;
 
 namespace varnopel {
@@ -13,8 +15,12 @@ namespace varnopel {
 class OutputEncoder {
  public:
   // 65002 is written like 65001 (with the mark); 0 as UTF-8 without a mark.
-  // Throws std::runtime_error for a code page without a converter.
-  explicit OutputEncoder(int32_t codePage);
+  // Lone surrogates (text read from UTF-16) are written as U+FFFD, or as one
+  // substitution character where that has no code; only UTF-16 keeps them.
+  // A caller that knows its text holds none says so, and UTF-8 is then
+  // copied without looking. Throws std::runtime_error for a code page
+  // without a converter.
+  explicit OutputEncoder(int32_t codePage, bool mayHoldLoneSurrogates = true);
   ~OutputEncoder();
   OutputEncoder(const OutputEncoder&) = delete;
   OutputEncoder& operator=(const OutputEncoder&) = delete;
@@ -27,19 +33,21 @@ class OutputEncoder {
   bool passesThrough(std::string_view utf8) const;
   // True when that can be so for some text (always for UTF-8, for ASCII in
   // an encoding that keeps ASCII).
-  bool mayPassThrough() const { return kind_ == Kind::Utf8 || (kind_ == Kind::Converter && asciiCompatible_); }
+  bool mayPassThrough() const { return kind_ == Kind::Utf8 || asciiCompatible_; }
   // Ends the file: returns a stateful encoding (JIS, UTF-7) to its start.
   void end(std::string& out);
 
  private:
-  enum class Kind { Utf8, Utf16LE, Utf16BE, Converter };
+  enum class Kind { Utf8, Utf16LE, Utf16BE, ShiftJis, Jis, Converter };
   void convert(std::string_view utf8, std::string& out, bool flush);
 
   Kind kind_;
   bool bom_ = false;
   bool asciiCompatible_ = false;  // ASCII text may be copied as it is
-  struct Converters;
-  std::unique_ptr<Converters> converters_;
+  bool mayHoldLoneSurrogates_;
+  JisEncoder jis_;
+  struct Converter;
+  std::unique_ptr<Converter> converter_;
 };
 
 }  // namespace varnopel

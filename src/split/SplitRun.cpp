@@ -96,7 +96,7 @@ int64_t PlannedLineCount(const SplitPlan& plan, int64_t n, int64_t k, bool deal,
 SplitResult RunSplit(const LineList& lines, int32_t codePage, const SplitPlan& plan, SplitCallbacks& callbacks,
                      const std::vector<std::string_view>& header) {
   SplitResult result;
-  OutputEncoder encoder(codePage);
+  OutputEncoder encoder(codePage, lines.mayHoldLoneSurrogates());
   const int64_t n = static_cast<int64_t>(lines.count());
   const int64_t F = plan.files;
   int64_t start = 0;

@@ -41,6 +41,7 @@ size_t LineList::appendText(std::shared_ptr<const TextChunk> text, std::string_v
     throw std::length_error("line of 4 GiB or more");
   }
   const size_t added = lines_.size() - before;
+  mayHoldLoneSurrogates_ |= text->holdsLoneSurrogates();
   chunks_.push_back(std::move(text));
   return added;
 }
@@ -49,6 +50,7 @@ void LineList::clear() {
   lines_.clear();
   lines_.shrink_to_fit();
   chunks_.clear();
+  mayHoldLoneSurrogates_ = false;
 }
 
 }  // namespace varnopel

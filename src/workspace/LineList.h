@@ -34,6 +34,9 @@ class LineList {
 
   void clear();
 
+  // Whether some text appended may hold lone surrogates (read from UTF-16).
+  bool mayHoldLoneSurrogates() const { return mayHoldLoneSurrogates_; }
+
   // The spans themselves, for reordering and filtering in place.
   std::vector<Line>& lines() { return lines_; }
   const std::vector<Line>& lines() const { return lines_; }
@@ -41,6 +44,7 @@ class LineList {
  private:
   std::vector<std::shared_ptr<const TextChunk>> chunks_;
   std::vector<Line> lines_;
+  bool mayHoldLoneSurrogates_ = false;
 };
 
 }  // namespace varnopel

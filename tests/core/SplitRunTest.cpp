@@ -204,7 +204,16 @@ TEST(SplitRun, ReadThenWriteGivesTheInputBytesBack) {
   // A split without reordering reproduces the input exactly, whatever its code page.
   std::string ansi;
   for (int b = 0x20; b < 0x100; ++b) ansi += static_cast<char>(b);
+  // Every Shift_JIS byte that stands alone (controls such as 1A, 1C and 7F
+  // included), once the file is known to be Shift_JIS.
+  std::string sjisSingles = "\x82\xA0\r\n";
+  for (int b = 0; b < 0x100; ++b) {
+    if (b != '\r' && b != '\n' && (b < 0x81 || b > 0x9F) && (b < 0xE0 || b > 0xFC)) sjisSingles += static_cast<char>(b);
+  }
+  sjisSingles += "\r\n";
   const std::string inputs[] = {
+      sjisSingles,
+      "\x1B$BF|K\\\x1B(I12\x1B(B\r\n",  // JIS: kanji, then halfwidth katakana after ESC ( I
       "one\r\ntwo\r\n",
       std::string(600, 'x') + "\r\n" + ansi + "\r\n",  // ANSI, decided only after the window
       "\x82\xA0\x82\xA2\r\n\xB1\xB2\r\n",                        // Shift_JIS with halfwidth katakana
@@ -226,6 +235,37 @@ TEST(SplitRun, ReadThenWriteGivesTheInputBytesBack) {
     r.lb = lineBreak;
     RunSplit(lines, codePage, MakeSplitPlan(SplitMode::Files, static_cast<int64_t>(lines.count()), 1), r);
     EXPECT_EQ(r.file(1), input) << CodePageName(codePage);
+  }
+}
+
+TEST(SplitRun, LoneSurrogatesAreWrittenAsOneReplacement) {
+  // Read from UTF-16, a lone surrogate stays in UTF-16 output; elsewhere it
+  // is one U+FFFD, or one substitution character where that has no code.
+  const std::string input("\xFF\xFE" "a\0\x00\xD8" "b\0\n\0", 10);
+  struct Case {
+    int32_t codePage;
+    std::string bytes;
+  } cases[] = {
+      {cp::Utf16LE, input},
+      {cp::Utf8, "\xEF\xBB\xBF" "a\xEF\xBF\xBD" "b\n"},
+      {cp::NotText, "a\xEF\xBF\xBD" "b\n"},
+      {cp::ShiftJis, "a\xFC\xFC" "b\n"},
+      {cp::EucJp, "a\xF4\xFE" "b\n"},
+      {cp::Jis, "a\x1A" "b\n"},
+      {cp::Ansi, "a\x1A" "b\n"},
+  };
+  TempDir dir;
+  const std::string path = dir.write("in.txt", input);
+  int32_t codePage = 0;
+  std::string lineBreak;
+  DecodedFile file = ReadTextFile(path, codePage, lineBreak);
+  LineList lines;
+  lines.appendText(file.text, lineBreak);
+  for (const Case& c : cases) {
+    Recorder r(dir.path());
+    r.overwrite = true;
+    RunSplit(lines, c.codePage, MakeSplitPlan(SplitMode::Files, 1, 1), r);
+    EXPECT_EQ(r.file(1), c.bytes) << CodePageName(c.codePage);
   }
 }
 
