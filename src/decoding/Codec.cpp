@@ -6,12 +6,9 @@
 #include <algorithm>
 #include <array>
 #include <mutex>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "decoding/CodePage.h"
-#include "decoding/ShiftJisTable.h"
+#include "decoding/JapaneseCodeTable.h"
 #include "decoding/Utf8.h"
 #include "decoding/TextFileError.h"
 
@@ -102,75 +99,6 @@ void Convert(UConverter* source, UConverter* target, Utf8Output& out, const char
   }
 }
 
-constexpr bool IsUnusual(char32_t c) { return (c >= 0x80 && c <= 0x9F) || (c >= 0xE000 && c <= 0xF8FF); }
-
-// Whether UTF-8 text holds a C1 control or a private-use character: only
-// code points led by C2, EE or EF can be one.
-bool HoldsUnusual(std::string_view text) {
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  const auto* end = p + text.size();
-  while (p < end) {
-#if defined(__SSE2__)
-    const __m128i c2 = _mm_set1_epi8(static_cast<char>(0xC2));
-    const __m128i ee = _mm_set1_epi8(static_cast<char>(0xEE));
-    const __m128i ef = _mm_set1_epi8(static_cast<char>(0xEF));
-    while (end - p >= 16) {
-      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-      const __m128i hit = _mm_or_si128(_mm_cmpeq_epi8(v, c2), _mm_or_si128(_mm_cmpeq_epi8(v, ee), _mm_cmpeq_epi8(v, ef)));
-      const int mask = _mm_movemask_epi8(hit);
-      if (mask != 0) {
-        p += __builtin_ctz(static_cast<unsigned>(mask));
-        break;
-      }
-      p += 16;
-    }
-    if (p == end) break;
-#endif
-    if (*p == 0xC2 || *p == 0xEE || *p == 0xEF) {
-      if (IsUnusual(NextCodePoint(p, end))) return true;
-    } else {
-      ++p;
-    }
-  }
-  return false;
-}
-
-void DecodeShiftJis(const unsigned char* p, size_t size, Utf8Output& out, DecodeFlags& flags,
-                    const std::function<void()>& keepAlive) {
-  const ShiftJisTable& table = ShiftJisTable::instance();
-  char* o = out.pos;
-  size_t nextPiece = kPiece;
-  for (size_t i = 0; i < size;) {
-    if (i >= nextPiece) {
-      nextPiece = i + kPiece;
-      if (keepAlive) keepAlive();
-    }
-    const unsigned b = p[i];
-    if (b < 0x80) {
-      *o++ = static_cast<char>(b);
-      ++i;
-      continue;
-    }
-    char32_t c = ShiftJisTable::single(b);
-    size_t used = 1;
-    if (ShiftJisTable::isLead(b)) {
-      // A lead byte without a trail byte stands alone, and the byte after it
-      // is read again (so a line end is never swallowed).
-      c = 0xFFFD;
-      if (i + 1 < size && ShiftJisTable::isTrail(p[i + 1])) {
-        used = 2;
-        const char16_t d = table.pair(b, p[i + 1]);
-        if (d != 0xFFFF) c = d;
-      }
-    }
-    flags.invalid |= c == 0xFFFD;
-    flags.unusual |= IsUnusual(c);
-    o = PutCodePoint(o, c);
-    i += used;
-  }
-  out.pos = o;
-}
-
 // JIS, one line at a time: a line end returns the converter to ASCII, and
 // no line end is taken as half of a double-byte character.
 void DecodeJisLines(UConverter* source, UConverter* target, Utf8Output& out, const char* in, const char* end,
@@ -200,8 +128,8 @@ ByteBuffer DecodeToUtf8(int32_t codePage, const char* data, size_t size, size_t&
   if (!name) throw TextFileError("code page not supported: " + std::to_string(codePage));
   flags = {};
   Utf8Output out(size);
-  if (codePage == cp::ShiftJis) {
-    DecodeShiftJis(reinterpret_cast<const unsigned char*>(data), size, out, flags, keepAlive);
+  if (const JapaneseCodeTable* table = JapaneseCodeTable::forCodePage(codePage)) {
+    out.pos = table->decode(reinterpret_cast<const unsigned char*>(data), size, out.pos, flags, keepAlive);
     return out.finish(outSize);
   }
   ConverterPtr source = OpenConverter(name);
@@ -220,7 +148,6 @@ ByteBuffer DecodeToUtf8(int32_t codePage, const char* data, size_t size, size_t&
     if (done == size) break;
     if (keepAlive) keepAlive();
   }
-  if (codePage == cp::EucJp) flags.unusual = HoldsUnusual({out.buffer.get(), out.used()});
   return out.finish(outSize);
 }
 

@@ -10,7 +10,7 @@
 
 #include "decoding/CodePage.h"
 #include "decoding/Codec.h"
-#include "decoding/ShiftJisTable.h"
+#include "decoding/JapaneseCodeTable.h"
 #include "decoding/Utf8.h"
 
 namespace varnopel {
@@ -66,28 +66,6 @@ void PutUnit(std::string& out, unsigned u, bool bigEndian) {
   }
 }
 
-void EncodeShiftJis(std::string_view utf8, std::string& out) {
-  const ShiftJisTable& table = ShiftJisTable::instance();
-  const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
-  const auto* end = p + utf8.size();
-  while (p < end) {
-    const char32_t c = NextCodePoint(p, end);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-      continue;
-    }
-    const uint16_t code = table.bytes(Writable(c));
-    if (code == 0) {
-      out += table.substitution();
-    } else if (code < 0x100) {
-      out += static_cast<char>(code);
-    } else {
-      out += static_cast<char>(code >> 8);
-      out += static_cast<char>(code & 0xFF);
-    }
-  }
-}
-
 struct ConverterCloser {
   void operator()(UConverter* c) const { ucnv_close(c); }
 };
@@ -118,9 +96,10 @@ OutputEncoder::OutputEncoder(int32_t codePage, bool mayHoldLoneSurrogates)
       bom_ = true;
       return;
     case cp::ShiftJis:
-      kind_ = Kind::ShiftJis;
+    case cp::EucJp:
+      kind_ = Kind::Japanese;
       asciiCompatible_ = true;
-      ShiftJisTable::instance();  // made now rather than in the middle of a file
+      japanese_ = JapaneseCodeTable::forCodePage(codePage);
       return;
     case cp::Jis:
       kind_ = Kind::Jis;
@@ -181,8 +160,8 @@ void OutputEncoder::encode(std::string_view utf8, std::string& out) {
       }
       return;
     }
-    case Kind::ShiftJis:
-      EncodeShiftJis(utf8, out);
+    case Kind::Japanese:
+      japanese_->encode(utf8, out);
       return;
     case Kind::Jis:
       jis_.encode(utf8, out);

@@ -12,6 +12,8 @@ struct UConverter;
 
 namespace varnopel {
 
+class JapaneseCodeTable;
+
 class OutputEncoder {
  public:
   // 65002 is written like 65001 (with the mark); 0 as UTF-8 without a mark.
@@ -38,13 +40,14 @@ class OutputEncoder {
   void end(std::string& out);
 
  private:
-  enum class Kind { Utf8, Utf16LE, Utf16BE, ShiftJis, Jis, Converter };
+  enum class Kind { Utf8, Utf16LE, Utf16BE, Japanese, Jis, Converter };
   void convert(std::string_view utf8, std::string& out, bool flush);
 
   Kind kind_;
   bool bom_ = false;
   bool asciiCompatible_ = false;  // ASCII text may be copied as it is
   bool mayHoldLoneSurrogates_;
+  const JapaneseCodeTable* japanese_ = nullptr;  // Shift_JIS, EUC-JP
   JisEncoder jis_;
   struct Converter;
   std::unique_ptr<Converter> converter_;

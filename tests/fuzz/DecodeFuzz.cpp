@@ -10,7 +10,6 @@
 #include "FuzzCheck.h"
 #include "decoding/CheckCCode.h"
 #include "decoding/Codec.h"
-#include "decoding/ShiftJisTable.h"
 #include "split/OutputEncoder.h"
 
 using namespace varnopel;
@@ -36,7 +35,7 @@ std::string Decode(int32_t codePage, std::string_view bytes) {
 // The bytes of the character that starts the input (the input decoded cleanly).
 size_t CharacterSize(int32_t codePage, std::string_view bytes) {
   const auto b = static_cast<unsigned char>(bytes[0]);
-  if (codePage == cp::ShiftJis) return ShiftJisTable::isLead(b) ? 2 : 1;
+  if (codePage == cp::ShiftJis) return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC) ? 2 : 1;
   if (b == 0x8F) return 3;
   return b == 0x8E || (b >= 0xA1 && b <= 0xFE) ? 2 : 1;
 }
