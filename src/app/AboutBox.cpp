@@ -12,7 +12,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "app/Dialogs.h"
+#include "dialogs/Dialogs.h"
 #include "app/Icons.h"
 
 namespace varnopel {

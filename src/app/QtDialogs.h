@@ -2,7 +2,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/Dialogs.h"
+#include "dialogs/Dialogs.h"
 
 namespace varnopel {
 

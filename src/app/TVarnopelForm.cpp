@@ -131,7 +131,7 @@ QString TVarnopelForm::FormatCount(qint64 value) {
 
 void TVarnopelForm::Timer1Timer() {
   StatusPanel0_->setText(ClockText(Now1()));
-  QCoreApplication::processEvents();
+  Pump1_.pumpNow();
 }
 
 void TVarnopelForm::StatusBar1Resize() {

@@ -11,7 +11,7 @@
 #include <random>
 #include <string>
 
-#include "app/Dialogs.h"
+#include "dialogs/Dialogs.h"
 #include "app/EventPump.h"
 #include "app/NumberBox.h"
 #include "app/SettingsFile.h"
@@ -262,7 +262,7 @@ class TVarnopelForm : public QMainWindow {
   void FormClose();
   void FormCloseQuery(bool& canClose);
 
-  // Split mode controls. For now they write their labels only.
+  // Split mode controls: their labels, and the output list rebuilt.
   void NumberBox1FilesChange();
   void NumberBox2LinesChange();
   void NumberBox3HalfChange();
@@ -270,8 +270,7 @@ class TVarnopelForm : public QMainWindow {
   void RadioButton2LinesClick();
   void RadioButton3HalfClick();
 
-  // Handlers whose behaviour comes with the loading, reordering, split and
-  // shell work; they are wired to their controls already.
+  // Loading, reordering, the split and the desktop actions.
   void Button1InFileClick();
   void Button9ReloadClick();
   void Button6ReverseClick();
@@ -330,7 +329,7 @@ class TVarnopelForm : public QMainWindow {
   QSize InitialClientSize() const;
   int ClientHeight() const;
 
-  // Later work: the settings file and the command-line files.
+  // The settings file and the command-line files.
   void ReadSettings();
   void LoadCommandLine(const QStringList& args);
   // Writes the settings file; a failure is reported, never fatal.

@@ -87,7 +87,7 @@ void TVarnopelForm::ListView1ColumnClick(int column) {
     list->setCurrentItem(selected);
     list->scrollToItem(selected, QAbstractItemView::EnsureVisible);
   }
-  QCoreApplication::processEvents();
+  Pump1_.pumpNow();
   if (list == ListView2) IsListView2Modified = true;
 }
 

@@ -136,12 +136,12 @@ bool TVarnopelForm::RecycleFile(const QString& path) {
   // Stands for the confirmation that the desktop's trash does not ask.
   if (!dialogs_->question(QStringLiteral("このファイルをごみ箱に移動しますか？\r\n\r\n") + path)) {
     dialogs_->information(QStringLiteral("Operations Aborted."));
-    QCoreApplication::processEvents();
+    Pump1_.pumpNow();
     return false;
   }
   if (shell_->moveToTrash(path) != 0) {
     dialogs_->information(QStringLiteral("Delete \"") + QFileInfo(path).fileName() + QStringLiteral("\" Failed."));
-    QCoreApplication::processEvents();
+    Pump1_.pumpNow();
     return false;
   }
   return true;

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "app/Dialogs.h"
+#include "dialogs/Dialogs.h"
 #include "shell/ShellServices.h"
 
 namespace varnopel {

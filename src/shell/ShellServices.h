@@ -6,6 +6,8 @@
 
 #include <functional>
 
+#include "dialogs/DesktopApplication.h"
+
 class QWidget;
 
 namespace varnopel {
@@ -15,14 +17,6 @@ enum class ProgressState { None, Normal, Paused };
 // The folders that shortcuts go to. The numbers are the program's own names
 // for them and stay stable.
 enum class SpecialFolder { Desktop = 0, Programs = 2, Startup = 7, SendTo = 9 };
-
-// An application as a desktop entry describes it.
-struct DesktopApplication {
-  QString id;    // file name of the entry, "org.example.App.desktop"
-  QString name;  // localized name
-  QString exec;  // the Exec line, field codes included
-  QString icon;
-};
 
 class ShellServices {
  public:

@@ -9,7 +9,7 @@
 #include <deque>
 #include <utility>
 
-#include "app/Dialogs.h"
+#include "dialogs/Dialogs.h"
 
 namespace varnopel::test {
 

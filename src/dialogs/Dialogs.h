@@ -4,7 +4,9 @@
 #include <QString>
 #include <QStringList>
 
-#include "shell/ShellServices.h"
+#include <QList>
+
+#include "dialogs/DesktopApplication.h"
 
 namespace varnopel {
 
