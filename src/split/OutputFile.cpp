@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <random>
 
@@ -29,18 +30,39 @@ mode_t TargetMode(const std::string& path) {
   return 0666 & ~mask;
 }
 
+// The longest file name the folder takes.
+size_t NameMax(const std::string& folder) {
+  const long max = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+  return max > 0 ? static_cast<size_t>(max) : NAME_MAX;
+}
+
+// What of `name` goes into the temporary name so that the whole of it takes
+// no more than `room` bytes; cut before a UTF-8 character, never inside one.
+std::string TemporaryStem(const std::string& name, size_t room) {
+  if (name.size() <= room) return name;
+  size_t cut = room;
+  while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+  return name.substr(0, cut);
+}
+
 }  // namespace
 
 OutputFile::OutputFile(std::string path) : path_(std::move(path)) {
   const size_t slash = path_.rfind('/');
   const std::string folder = slash == std::string::npos ? std::string() : path_.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? path_ : path_.substr(slash + 1);
+  // Said now rather than after the whole file has been written.
+  const size_t nameMax = NameMax(folder);
+  if (name.size() > nameMax) throw WriteError(CreateErrorText(path_, ENAMETOOLONG));
+  // "." + stem + ".XXXXXXXX.part" must fit wherever the final name fits.
+  constexpr size_t kAdded = 15;
+  const std::string stem = TemporaryStem(name, nameMax > kAdded ? nameMax - kAdded : 0);
   const mode_t mode = TargetMode(path_);
   std::random_device random;
   for (int attempt = 0; attempt < 100; ++attempt) {
     char suffix[16];
     std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
-    temp_ = folder + "." + name + "." + suffix + ".part";
+    temp_ = folder + "." + stem + "." + suffix + ".part";
     fd_ = Calls().open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd_ >= 0 || errno != EEXIST) break;
   }

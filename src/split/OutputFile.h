@@ -1,7 +1,7 @@
 #pragma once
 // One output file, written under a temporary name in its target folder and
 // renamed into place only when complete, so that an existing file is never
-// left half-written.
+// left half-written. The temporary name fits wherever the final name does.
 #include <stdexcept>
 #include <string>
 
