@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <limits>
 
 #include "app/TVarnopelFormPrivate.h"
@@ -30,6 +31,9 @@
 namespace varnopel {
 
 void TVarnopelForm::FormCreate(const QStringList& args) {
+  // A file over the size limit (ulimit -f) then fails its write like a full
+  // disk and the run says so, instead of the signal ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   Timer1Timer();
   Timer1->start();
   MainList1.clear();

@@ -189,7 +189,8 @@ Exit status:
     3  files to write exist and --force was not given; nothing was written
     4  a path holds a control character; nothing was written
     5  an output file cannot be created or written; files finished before it
-       stay, the one in hand is not left behind
+       stay, the one in hand is not left behind. Also when standard output
+       cannot be written (--plan, --detect)
   130  interrupted (128 + signal number); as for 5
 )";
 }

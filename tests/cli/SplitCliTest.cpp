@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -67,9 +68,17 @@ std::string Slurp(int fd) {
   return s;
 }
 
-// Runs the program in `cwd` with a 30 s limit. With `ttyStderr`, standard
-// error is a pseudo-terminal.
-Result Invoke(const fs::path& cwd, const std::vector<std::string>& args, bool ttyStderr = false) {
+// How the program is started.
+struct Start {
+  bool ttyStderr = false;          // standard error is a pseudo-terminal
+  const char* stdoutTo = nullptr;  // standard output goes there instead of into Result::out
+  int limit = -1;                  // a resource limit (RLIMIT_*) of the program alone
+  rlim_t limitValue = 0;
+};
+
+// Runs the program in `cwd` with a 30 s limit.
+Result Invoke(const fs::path& cwd, const std::vector<std::string>& args, const Start& start = {}) {
+  const bool ttyStderr = start.ttyStderr;
   const fs::path outFile = cwd / ".." / (cwd.filename().string() + ".out");
   const fs::path errFile = cwd / ".." / (cwd.filename().string() + ".err");
   int master = -1, slave = -1;
@@ -79,11 +88,13 @@ Result Invoke(const fs::path& cwd, const std::vector<std::string>& args, bool tt
   if (pid == 0) {
     if (::chdir(cwd.c_str()) != 0) ::_exit(126);
     const int in = ::open("/dev/null", O_RDONLY);
-    const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int out = ::open(start.stdoutTo ? start.stdoutTo : outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = ttyStderr ? slave : ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     ::dup2(in, 0);
     ::dup2(out, 1);
     ::dup2(err, 2);
+    const rlimit limit{start.limitValue, start.limitValue};
+    if (start.limit >= 0 && ::setrlimit(start.limit, &limit) != 0) ::_exit(126);
     std::vector<char*> argv{const_cast<char*>(VARNOPEL_SPLIT)};
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -410,14 +421,51 @@ TEST(SplitCli, WriteFailureStopsCleanly) {
   EXPECT_EQ(dir.read("list-1.txt"), Lines("abcd"));
 }
 
+// Output that cannot be written is a failure with status 5 wherever it
+// goes: standard output on a full disk, or a file over the size limit,
+// which must not kill the run and leave its temporary file behind.
+TEST(SplitCli, OutputThatCannotBeWrittenFailsWithStatus5) {
+  std::string many;
+  for (int i = 0; i < 2000; ++i) many += "line " + std::to_string(i) + "\n";
+  struct Case {
+    std::vector<std::string> args;
+    Start start;
+    const char* message;
+    std::set<std::string> left;  // besides the inputs
+  };
+  const Start full{.stdoutTo = "/dev/full"};
+  const Start small{.limit = RLIMIT_FSIZE, .limitValue = 4096};
+  const Case cases[] = {
+      {Args({"--plan", "--files", "3", "list.txt"}), full, "cannot write standard output: No space left on device", {}},
+      // More than a buffer: the failure comes during the writes, not at the end.
+      {Args({"--plan", "--lines", "1", "many.txt"}), full, "cannot write standard output", {}},
+      {Args({"--detect", "list.txt", "many.txt"}), full, "cannot write standard output: No space left on device", {}},
+      {Args({"--help"}), full, "cannot write standard output", {}},
+      {Args({"many.txt"}), small, "cannot write many-1.txt: ", {}},
+      {Args({"--head", "1", "many.txt"}), small, "cannot write many-2.txt: ", {"many-1.txt"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args[0] + " " + c.args.back());
+    TempDir dir;
+    dir.write("list.txt", kTen);
+    dir.write("many.txt", many);
+    const Result r = Invoke(dir.path(), c.args, c.start);
+    EXPECT_EQ(r.status, 5) << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    std::set<std::string> expected = c.left;
+    expected.insert({"list.txt", "many.txt"});
+    EXPECT_EQ(dir.names(), expected);
+  }
+}
+
 TEST(SplitCli, ProgressOnlyOnATerminal) {
   TempDir dir;
   dir.write("list.txt", kTen);
-  Result r = Invoke(dir.path(), Args({"--files", "2", "list.txt"}), true);
+  Result r = Invoke(dir.path(), Args({"--files", "2", "list.txt"}), {.ttyStderr = true});
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.err.find("2 files written, 10 lines from 1 file (ANSI)"), std::string::npos) << r.err;
 
-  r = Invoke(dir.path(), Args({"--quiet", "--force", "--files", "2", "list.txt"}), true);
+  r = Invoke(dir.path(), Args({"--quiet", "--force", "--files", "2", "list.txt"}), {.ttyStderr = true});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
 }

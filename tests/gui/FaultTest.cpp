@@ -1,6 +1,7 @@
 // Faults seen through the window: failing disks injected under the real
-// split run, and inputs that vanish or are not text. Each leaves a clear
-// message, the busy state left, no half-written file and the list as it was.
+// split run, a file size limit, and inputs that vanish or are not text. Each
+// leaves a clear message, the busy state left, no half-written file and the
+// list as it was.
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,7 @@
 #include <fcntl.h>
 #include <functional>
 #include <memory>
+#include <sys/resource.h>
 
 #include "FormFixture.h"
 #include "shell/DesktopEntry.h"
@@ -208,6 +210,22 @@ class FaultTest : public QObject, varnopel::test::FormFixture {
     form_->Button3ExecClick();
     QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Information), QStringList({QStringLiteral("読み込めませんでした\r\n") + first}));
     QCOMPARE(read(temp_->filePath("p3-1.txt")), QByteArray("three\n"));
+    verifyIdle();
+  }
+
+  // A file over the size limit fails its write like a full disk: the box
+  // says so and the program is not ended by the signal.
+  void aFileOverTheSizeLimitShowsTheWriteError() {
+    TVarnopelForm& form = load({write("list.txt", QByteArray("0123456789\n").repeated(1000))});
+    rlimit before {};
+    QVERIFY(::getrlimit(RLIMIT_FSIZE, &before) == 0);
+    rlimit small = before;
+    small.rlim_cur = 4096;
+    QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
+    form.Button3ExecClick();
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Error), QStringList({QStringLiteral("ストリームへの書き込みエラー.")}));
+    QCOMPARE(QDir(temp_->path()).entryList({"*list*"}, QDir::Files | QDir::Hidden), QStringList({"list.txt"}));
     verifyIdle();
   }
 
