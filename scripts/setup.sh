@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs everything the build, the tests and the running program need on
-# Debian 12. Safe to run again: packages already present are left alone.
+# Debian 12, and any further packages named as arguments. Safe to run again:
+# packages already present are left alone.
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,8 @@ packages=(
   libgtest-dev googletest
   fonts-noto-cjk
   xvfb xauth
+  groff-base bash-completion
+  "$@"
 )
 
 missing=()
