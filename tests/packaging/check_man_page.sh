@@ -17,7 +17,8 @@ if [ -n "$lint" ]; then
   status=1
 fi
 
-help=$(env -u DISPLAY -u WAYLAND_DISPLAY "$program" --help)
+# No display: a program that opened a window instead of answering fails.
+help=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$program" --help)
 
 # Option names: -x and --word, standing at the start of a word (not the
 # hyphen in "UTF-8", "5-7" or "command-line"). A bare "--" is not counted.
