@@ -313,8 +313,9 @@ int RunCommand(const Options& o) {
       if (o.plan) {
         std::cout << Printable(path) << '\t' << lines << '\n';
       } else if (!o.force) {
+        // Any entry counts, a dangling symbolic link too: the run would replace it.
         struct stat st {};
-        if (::stat(path.c_str(), &st) == 0) existing.push_back(path);
+        if (::lstat(path.c_str(), &st) == 0) existing.push_back(path);
       }
     }
   } catch (const InvalidPathError& e) {

@@ -22,9 +22,10 @@ std::string CreateErrorText(const std::string& path, int error) {
 }
 
 // Mode of the file being replaced, or what a newly created file would get.
+// A symbolic link is replaced, not followed: its target's mode stays out.
 mode_t TargetMode(const std::string& path) {
   struct stat st {};
-  if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
+  if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
   const mode_t mask = ::umask(0);
   ::umask(mask);
   return 0666 & ~mask;

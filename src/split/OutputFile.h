@@ -25,7 +25,8 @@ class OutputFile {
 
   // Throws WriteError("ストリームへの書き込みエラー").
   void write(const char* data, size_t size);
-  // Closes the file and puts it in place of any file of the same name.
+  // Closes the file and puts it in place of any entry of the same name; a
+  // symbolic link there is replaced, not written through.
   void commit();
 
  private:

@@ -12,9 +12,11 @@ namespace varnopel {
 
 namespace {
 
+// Any entry at the name counts, a dangling symbolic link too: writing there
+// replaces it.
 bool FileExists(const std::string& path) {
   struct stat st {};
-  return ::stat(path.c_str(), &st) == 0;
+  return ::lstat(path.c_str(), &st) == 0;
 }
 
 // The lines of one file: position j of the collection lies at

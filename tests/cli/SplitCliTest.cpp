@@ -15,6 +15,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -455,6 +456,56 @@ TEST(SplitCli, OutputThatCannotBeWrittenFailsWithStatus5) {
     std::set<std::string> expected = c.left;
     expected.insert({"list.txt", "many.txt"});
     EXPECT_EQ(dir.names(), expected);
+  }
+}
+
+// A symbolic link at an output name counts as an existing file, dangling or
+// not; --force replaces the link and never writes through it.
+TEST(SplitCli, SymbolicLinksAtOutputNamesCountAsExisting) {
+  struct Case {
+    const char* name;
+    std::function<void(const TempDir&)> make;  // list-1.txt and what it points to
+  };
+  const Case cases[] = {
+      {"dangling", [](const TempDir& d) { fs::create_symlink("nowhere.txt", d.path() / "list-1.txt"); }},
+      {"to a folder",
+       [](const TempDir& d) {
+         fs::create_directory(d.path() / "folder");
+         fs::create_symlink("folder", d.path() / "list-1.txt");
+       }},
+      {"to a file",
+       [](const TempDir& d) {
+         d.write("kept.txt", "kept");
+         fs::create_symlink("kept.txt", d.path() / "list-1.txt");
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    dir.write("list.txt", kTen);
+    c.make(dir);
+    const std::set<std::string> before = dir.names();
+    const fs::path target = fs::read_symlink(dir.path() / "list-1.txt");
+
+    Result r = Invoke(dir.path(), Args({"list.txt"}));
+    EXPECT_EQ(r.status, 3) << r.err;
+    EXPECT_NE(r.err.find("  list-1.txt\n"), std::string::npos) << r.err;
+    EXPECT_EQ(dir.names(), before);
+    std::error_code ec;
+    EXPECT_EQ(fs::read_symlink(dir.path() / "list-1.txt", ec), target) << "the link was replaced";
+
+    r = Invoke(dir.path(), Args({"--force", "list.txt"}));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir.path() / "list-1.txt")));
+    EXPECT_EQ(dir.read("list-1.txt"), kTen);
+    EXPECT_EQ(dir.names(), before);
+    EXPECT_FALSE(dir.has("nowhere.txt"));
+    if (dir.has("kept.txt")) {
+      EXPECT_EQ(dir.read("kept.txt"), "kept");
+    }
+    if (dir.has("folder")) {
+      EXPECT_TRUE(fs::is_empty(dir.path() / "folder"));
+    }
   }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -158,6 +159,37 @@ TEST(SplitRun, OverwriteQuestions) {
     EXPECT_TRUE(r.overwrite);
     EXPECT_EQ(r.file(3), "i\nj\n");
   }
+}
+
+// Whatever stands at an output name counts as existing, a dangling symbolic
+// link too; a Yes replaces the link itself and never writes through it.
+TEST(SplitRun, SymbolicLinksAtOutputNamesAreAskedAboutAndReplaced) {
+  TempDir dir;
+  namespace fs = std::filesystem;
+  fs::create_directory(dir.path() / "folder");
+  const std::string kept = dir.write("kept.txt", "kept");
+  fs::permissions(kept, fs::perms::owner_all);
+  fs::create_symlink(dir.path() / "nowhere.txt", dir.path() / "list-1.txt");
+  fs::create_symlink(dir.path() / "folder", dir.path() / "list-2.txt");
+  fs::create_symlink(kept, dir.path() / "list-3.txt");
+  Recorder r(dir.path());
+  r.answers = {OverwriteAnswer::Yes, OverwriteAnswer::Yes, OverwriteAnswer::Yes};
+  const LineList lines = Lines(kTen);
+  RunSplit(lines, cp::ShiftJis, MakeSplitPlan(SplitMode::Files, 10, 3), r);
+
+  EXPECT_EQ(r.asked.size(), 3u);
+  for (const char* name : {"list-1.txt", "list-2.txt", "list-3.txt"}) {
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir.path() / name))) << name;
+  }
+  EXPECT_EQ(r.file(1), "a\nb\nc\nd\n");
+  EXPECT_EQ(r.file(3), "i\nj\n");
+  EXPECT_FALSE(fs::exists(dir.path() / "nowhere.txt"));
+  EXPECT_TRUE(fs::is_empty(dir.path() / "folder"));
+  EXPECT_EQ(ReadAll(kept), "kept");
+  // The new file has the mode of a new file, not the one of the link's target.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  EXPECT_EQ(static_cast<mode_t>(fs::status(dir.path() / "list-3.txt").permissions()), 0666 & ~mask);
 }
 
 TEST(SplitRun, CancelWritesTheFileInHandThenStops) {

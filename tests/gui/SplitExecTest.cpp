@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -85,6 +86,25 @@ class SplitExecTest : public QObject, varnopel::test::FormFixture {
     QCOMPARE(read("list-2.txt"), QByteArray("old2"));
     QCOMPARE(read("list-3.txt"), QByteArray("<missing>"));
     QCOMPARE(status(), QStringLiteral("list.txt の処理を打切りました"));
+  }
+
+  // A dangling symbolic link at an output name is asked about like a file,
+  // and a Yes replaces the link itself.
+  void aDanglingLinkIsAskedAboutAndReplaced() {
+    TVarnopelForm& form = load({write("list.txt", kTen)});
+    const QString link = temp_->filePath("list-1.txt");
+    QVERIFY(QFile::link(temp_->filePath("nowhere.txt"), link));
+    dialogs_->queueOverwrite(Dialogs::Answer::No);
+    form.Button3ExecClick();
+    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Overwrite),
+             QStringList({QStringLiteral("ファイルは既に存在します\r\n") + link + QStringLiteral("上書きしますか？")}));
+    QVERIFY(QFileInfo(link).isSymLink());
+
+    dialogs_->queueOverwrite(Dialogs::Answer::Yes);
+    form.Button3ExecClick();
+    QVERIFY(!QFileInfo(link).isSymLink());
+    QCOMPARE(read("list-1.txt"), kTen);
+    QVERIFY(!QFileInfo::exists(temp_->filePath("nowhere.txt")));
   }
 
   void uncheckedRowsAndManyFiles() {
