@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
 
 #include "app/OperationScope.h"
 #include "app/TVarnopelForm.h"
@@ -45,6 +46,7 @@ void TVarnopelForm::ReadInputFile(const QString& path, int index, int count, Loa
   StatusPanel1()->setText(restore ? QStringLiteral("%1 / %2復元中").arg(index).arg(count)
                                   : QStringLiteral("%1 / %2 読込み中").arg(index).arg(count));
   Pump().pumpNow();
+  const QString failed = restore ? QStringLiteral("復元できませんでした\r\n") : QStringLiteral("読み込めませんでした\r\n");
   try {
     if (road == LoadRoad::Dialog) {
       CurrentCP1 = 932;
@@ -59,9 +61,10 @@ void TVarnopelForm::ReadInputFile(const QString& path, int index, int count, Loa
     ListView2->setCurrentItem(row);
     if (road != LoadRoad::CommandLine) ListView2->scrollToItem(row);
     FitListColumns(ListView2);
+  } catch (const std::bad_alloc&) {
+    dialogs().information(failed + path + OutOfMemoryReason(path));
   } catch (const std::exception&) {
-    dialogs().information((restore ? QStringLiteral("復元できませんでした\r\n") : QStringLiteral("読み込めませんでした\r\n")) +
-                          path);
+    dialogs().information(failed + path);
   }
   Pump().step();
 }

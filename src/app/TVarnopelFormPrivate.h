@@ -1,9 +1,12 @@
 #pragma once
 // Shared between the window's source files only.
 #include <QApplication>
+#include <QFile>
 #include <QPalette>
 #include <QTreeWidget>
 #include <QWidget>
+
+#include "workspace/ReadMemory.h"
 
 namespace varnopel {
 
@@ -20,6 +23,12 @@ constexpr int kMinColumnWidth = 100;
 
 // The output list shows its rows only while at most this many files are planned.
 constexpr qint64 kMostListedFiles = 16;
+
+// The line that a read box adds when the file did not fit in memory.
+inline QString OutOfMemoryReason(const QString& path) {
+  return QStringLiteral("\r\nこのファイルには約 %1 MB のメモリが必要ですが、確保できませんでした")
+      .arg(MegabytesToRead(QFile::encodeName(path).toStdString()));
+}
 
 // The file name part of a path ("/" is the only folder delimiter).
 inline QString FileNamePart(const QString& path) { return path.mid(path.lastIndexOf(u'/') + 1); }

@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 
 #include <exception>
+#include <new>
 
 #include "app/OperationScope.h"
 #include "app/TVarnopelForm.h"
@@ -106,6 +107,8 @@ void TVarnopelForm::RereadInputFiles() {
       StatusPanel1()->setText(FileNamePart(path) + QStringLiteral(" を読込みました"));
       FitListColumns(ListView2);
       MainList1.appendText(std::move(file.text), CurrentLB1, KeepAlive1());
+    } catch (const std::bad_alloc&) {
+      dialogs().information(QStringLiteral("読み込めませんでした\r\n") + path + OutOfMemoryReason(path));
     } catch (const std::exception&) {
       dialogs().information(QStringLiteral("読み込めませんでした\r\n") + path);
     }

@@ -184,7 +184,8 @@ Information (writes nothing):
 
 Exit status:
     0  done, also when there were no lines to split
-    1  an input cannot be read or decoded; nothing was written
+    1  an input cannot be read or decoded, or there is not memory enough to
+       hold it; nothing was written
     2  usage error; nothing was written
     3  files to write exist and --force was not given; nothing was written
     4  a path holds a control character; nothing was written

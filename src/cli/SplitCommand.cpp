@@ -8,6 +8,7 @@
 #include <chrono>
 #include <csignal>
 #include <iostream>
+#include <new>
 #include <random>
 #include <string_view>
 
@@ -18,6 +19,7 @@
 #include "split/SystemErrorText.h"
 #include "workspace/Compare.h"
 #include "workspace/LineList.h"
+#include "workspace/ReadMemory.h"
 #include "workspace/Reorder.h"
 #include "workspace/SortList.h"
 
@@ -108,7 +110,13 @@ int Load(const std::vector<std::string>& names, bool detect, Progress& progress,
         std::cout << Printable(path) << '\t' << CodePageName(file.codePage) << '\t' << file.codePage << '\t'
                   << (file.codePage > 0 ? LineBreakName(out.lineBreak) : "-") << '\t' << count << '\n';
       }
-    } catch (const std::exception& e) {  // TextFileError, a line of 4 GiB, no memory
+    } catch (const std::bad_alloc&) {
+      progress.clear();
+      Fail("cannot read " + Printable(path) + ": it needs about " + std::to_string(MegabytesToRead(path)) +
+           " MB of memory, and that much is not available");
+      if (!detect) return kExitUnreadable;
+      status = kExitUnreadable;
+    } catch (const std::exception& e) {  // TextFileError, a line of 4 GiB
       progress.clear();
       Fail("cannot read " + Printable(path) + ": " + e.what());
       if (!detect) return kExitUnreadable;

@@ -509,6 +509,24 @@ TEST(SplitCli, SymbolicLinksAtOutputNamesCountAsExisting) {
   }
 }
 
+// An input too big for the memory there is: said in words, with the amount,
+// and nothing written. The file is sparse, so it costs no disk.
+TEST(SplitCli, AnInputTooBigForMemoryIsSaidInWords) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer cannot run under an address-space limit";
+#endif
+  TempDir dir;
+  dir.write("list.txt", kTen);
+  dir.write("big.txt", std::string(kTen.size() * 60, 'x'));
+  fs::resize_file(dir.path() / "big.txt", std::uintmax_t{1} << 30);
+  const std::set<std::string> before = dir.names();
+  const Result r = Invoke(dir.path(), Args({"big.txt", "list.txt"}), {.limit = RLIMIT_AS, .limitValue = 512u << 20});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "varnopel-split: cannot read big.txt: it needs about 1536 MB of memory, and that much is not "
+                   "available\n");
+  EXPECT_EQ(dir.names(), before);
+}
+
 TEST(SplitCli, ProgressOnlyOnATerminal) {
   TempDir dir;
   dir.write("list.txt", kTen);

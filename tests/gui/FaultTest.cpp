@@ -1,7 +1,7 @@
 // Faults seen through the window: failing disks injected under the real
-// split run, a file size limit, and inputs that vanish or are not text. Each
-// leaves a clear message, the busy state left, no half-written file and the
-// list as it was.
+// split run, a file size limit, memory running out while reading, and inputs
+// that vanish or are not text. Each leaves a clear message, the busy state
+// left, no half-written file and the list as it was.
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -18,7 +18,9 @@
 #include <fcntl.h>
 #include <functional>
 #include <memory>
+#include <new>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "FormFixture.h"
 #include "shell/DesktopEntry.h"
@@ -57,6 +59,17 @@ const FileSystemCalls kFaulty = [] {
       return -1;
     }
     return RealFileSystemCalls().write(fd, data, size);
+  };
+  return calls;
+}();
+
+// Reading a file of 1 MiB or more runs out of memory.
+const FileSystemCalls kNoMemoryForBigFiles = [] {
+  FileSystemCalls calls = RealFileSystemCalls();
+  calls.read = [](int fd, void* data, unsigned long size) -> long {
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && st.st_size >= (1 << 20)) throw std::bad_alloc();
+    return RealFileSystemCalls().read(fd, data, size);
   };
   return calls;
 }();
@@ -226,6 +239,38 @@ class FaultTest : public QObject, varnopel::test::FormFixture {
     ::setrlimit(RLIMIT_FSIZE, &before);
     QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Error), QStringList({QStringLiteral("ストリームへの書き込みエラー.")}));
     QCOMPARE(QDir(temp_->path()).entryList({"*list*"}, QDir::Files | QDir::Hidden), QStringList({"list.txt"}));
+    verifyIdle();
+  }
+
+  // Out of memory while reading, on each road that reads: the box names the
+  // file and says how much memory it needs, in words.
+  void outOfMemoryIsSaidInWords_data() {
+    QTest::addColumn<int>("road");
+    QTest::addColumn<QString>("box");
+    QTest::newRow("drop") << 0 << QStringLiteral("読み込めませんでした\r\n");
+    QTest::newRow("restore") << 1 << QStringLiteral("復元できませんでした\r\n");
+    QTest::newRow("read again by Execute") << 2 << QStringLiteral("読み込めませんでした\r\n");
+  }
+  void outOfMemoryIsSaidInWords() {
+    QFETCH(int, road);
+    QFETCH(QString, box);
+    const QString small = write("a-small.txt", "one\n");
+    // UTF-16: the decoded text comes on top of the bytes, 3 MiB in all.
+    const QString big = write("b-big.txt", "\xFF\xFE" + QByteArray("a\0\n\0", 4).repeated((1 << 18) - 1) + QByteArray("a\0", 2));
+    // The drop's own read fails; the other roads fail when they read again.
+    if (road == 0) varnopel::SetFileSystemCallsForTesting(&kNoMemoryForBigFiles);
+    TVarnopelForm& form = load({small, big});
+    varnopel::SetFileSystemCallsForTesting(&kNoMemoryForBigFiles);
+    if (road == 1) form.Button9ReloadClick();
+    if (road == 2) {
+      form.ListView2->insertTopLevelItem(0, form.ListView2->takeTopLevelItem(1));
+      form.IsListView2Modified = true;
+      form.Button3ExecClick();
+    }
+    varnopel::SetFileSystemCallsForTesting(nullptr);
+    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Information),
+             QStringList({box + big + QStringLiteral("\r\nこのファイルには約 3 MB のメモリが必要ですが、確保できませんでした")}));
+    QCOMPARE(workingList(), QStringList({"one"}));
     verifyIdle();
   }
 
