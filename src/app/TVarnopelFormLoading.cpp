@@ -1,6 +1,7 @@
 // The three roads that fill the input set: the file dialog, a drop on the
 // window and the command line.
 #include <QApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -139,9 +140,14 @@ void TVarnopelForm::WMDropFiles(const QStringList& paths) {
 }
 
 void TVarnopelForm::LoadCommandLine(const QStringList& args) {
+  // Paths as typed are relative to the folder the program was started in.
+  // The other roads give full paths, and the output folder is taken from
+  // the path, so these are made full here once.
+  QStringList paths;
+  for (const QString& arg : args) paths << QDir::cleanPath(QFileInfo(arg).absoluteFilePath());
   SetBusyTab(tsReadIn2, true);
   MainList1.clear();
-  ReadInputFiles(args, LoadRoad::CommandLine);
+  ReadInputFiles(paths, LoadRoad::CommandLine);
   RefreshAfterLoad(true);
   StatusPanel1()->setText(Label1InFile->text() + QStringLiteral(" を読込みました"));
   CheckBox1SameFolderClick();

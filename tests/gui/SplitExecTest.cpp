@@ -173,6 +173,27 @@ class SplitExecTest : public QObject, varnopel::test::FormFixture {
     QCOMPARE(counts(form_->ListView1), QStringList({"10"}));
   }
 
+  // Paths typed relative to the starting folder are made full, so that
+  // the output folder is known and Execute writes.
+  void relativeCommandLinePathsAreMadeFull() {
+    write("data.csv", kTen);
+    QDir(temp_->path()).mkdir(QStringLiteral("sub"));
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(temp_->path()));
+    const QString folder = QDir::currentPath();
+    start({QStringLiteral("sub/../data.csv")});
+    QDir::setCurrent(before);
+
+    const QString full = folder + QStringLiteral("/data.csv");
+    QCOMPARE(form_->ListView2->topLevelItem(0)->text(0), full);
+    QCOMPARE(form_->Edit1InFile->text(), full);
+    QCOMPARE(form_->Edit2OutFolder->text(), folder + QStringLiteral("/"));
+    form_->NumberBox1Files->setValue(2);
+    form_->Button3ExecClick();
+    QCOMPARE(read("data-1.csv"), QByteArray("a\r\nb\r\nc\r\nd\r\ne\r\n"));
+    QCOMPARE(read("data-2.csv"), QByteArray("f\r\ng\r\nh\r\ni\r\nj\r\n"));
+  }
+
   void aFailedCreateEndsTheRunCleanly() {
     TVarnopelForm& form = load({write("list.txt", kTen)});
     form.CheckBox1SameFolder->setChecked(false);
