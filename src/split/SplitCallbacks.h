@@ -27,6 +27,8 @@ class SplitCallbacks {
   virtual OverwriteAnswer askOverwrite(const std::string& path) = 0;
   // "Yes to all" was answered: later files are replaced without a question.
   virtual void overwriteAll() {}
+  // File k is about to be written (after any overwrite question).
+  virtual void fileWriting(int64_t /*k*/) {}
   // The line break to write, read for every file written.
   virtual std::string lineBreak() = 0;
   // Lines collected so far (plus skipped shares); called for every line.

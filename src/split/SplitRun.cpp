@@ -143,6 +143,7 @@ SplitResult RunSplit(const LineList& lines, int32_t codePage, const SplitPlan& p
     }
     result.lastDeclined = !write;
     if (write) {
+      callbacks.fileWriting(k);
       WriteFile(path, lines, c, encoder, callbacks.lineBreak(), header, callbacks);
       ++result.filesWritten;
       callbacks.fileWritten(k, path, c.count);
