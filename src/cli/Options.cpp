@@ -111,10 +111,12 @@ Options ParseOptions(int argc, char** argv) {
       o.outFolder = value();
       if (o.outFolder.empty()) throw UsageError("--out needs a folder");
     } else if (arg == "--eol") {
-      o.eol = value();
-      if (o.eol != "same" && o.eol != "crlf" && o.eol != "cr" && o.eol != "lf") {
-        throw UsageError("--eol expects same, crlf, cr or lf, not \"" + o.eol + "\"");
-      }
+      const std::string eol = value();
+      if (eol == "same") o.eol = LineBreakChoice::Same;
+      else if (eol == "crlf") o.eol = LineBreakChoice::CrLf;
+      else if (eol == "cr") o.eol = LineBreakChoice::Cr;
+      else if (eol == "lf") o.eol = LineBreakChoice::Lf;
+      else throw UsageError("--eol expects same, crlf, cr or lf, not \"" + eol + "\"");
     } else if (arg == "--only") {
       o.only = ParseFileNumbers(value());
     } else if (arg == "--header") {

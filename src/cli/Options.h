@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "session/SplitSession.h"
 #include "split/SplitPlan.h"
 #include "workspace/Reorder.h"
 
@@ -43,7 +44,7 @@ struct Options {
   std::optional<uint64_t> seed;
 
   std::string outFolder;  // empty: beside the last input
-  std::string eol = "same";
+  LineBreakChoice eol = LineBreakChoice::Same;
   bool force = false;
   std::vector<std::pair<int64_t, int64_t>> only;  // inclusive ranges; empty: all files
   int64_t header = 0;

@@ -8,20 +8,13 @@
 #include <chrono>
 #include <csignal>
 #include <iostream>
-#include <new>
 #include <random>
 #include <string_view>
 
-#include "decoding/CheckCCode.h"
+#include "session/SplitSession.h"
 #include "split/OutputFile.h"
 #include "split/OutputFileName.h"
-#include "split/SplitRun.h"
 #include "split/SystemErrorText.h"
-#include "workspace/Compare.h"
-#include "workspace/LineList.h"
-#include "workspace/ReadMemory.h"
-#include "workspace/Reorder.h"
-#include "workspace/SortList.h"
 
 namespace varnopel::cli {
 
@@ -78,56 +71,36 @@ class Progress {
   std::chrono::steady_clock::time_point last_{};
 };
 
-// What the inputs gave: the lines and the code page and line break of the
-// last file read, which the output takes over.
-struct Loaded {
-  LineList list;
-  int32_t codePage = cp::ShiftJis;
-  std::string lineBreak = "\r\n";
-  size_t files = 0;
+// Tells of each input as it is read; with `detect`, prints one line per file
+// and goes on past a file that fails, otherwise stops there.
+class LoadReport : public LoadEvents {
+ public:
+  LoadReport(bool detect, Progress& progress) : detect_(detect), progress_(progress) {}
+  bool failed = false;
+
+  void fileStarting(size_t index, size_t count, const std::string& path) override {
+    progress_.show("varnopel-split: reading " + std::to_string(index) + "/" + std::to_string(count) + " " +
+                   Printable(path));
+  }
+  void fileLoaded(size_t, size_t, const InputFile& file) override {
+    if (!detect_) return;
+    progress_.clear();
+    std::cout << Printable(file.path) << '\t' << CodePageName(file.codePage) << '\t' << file.codePage << '\t'
+              << (file.codePage > 0 ? LineBreakName(file.lineBreak) : "-") << '\t' << file.lines << '\n';
+  }
+  bool fileFailed(size_t, size_t, const std::string& path, const ReadFailure& failure) override {
+    progress_.clear();
+    Fail("cannot read " + Printable(path) + ": " + failure.reason);
+    failed = true;
+    return detect_;
+  }
+
+ private:
+  bool detect_;
+  Progress& progress_;
 };
 
-std::vector<std::string> SortedNames(std::vector<std::string> names, SortOrder order) {
-  const auto compare = order == SortOrder::Numeric ? CompareLogical : CompareOrdinal;
-  SortList(names, [compare](const std::string& a, const std::string& b) { return compare(a, b); });
-  return names;
-}
-
-// Reads every input; with `detect`, prints one line per file instead of
-// stopping at the first that fails. Returns the exit status.
-int Load(const std::vector<std::string>& names, bool detect, Progress& progress, Loaded& out) {
-  int status = kExitOk;
-  for (size_t i = 0; i < names.size(); ++i) {
-    const std::string& path = names[i];
-    progress.show("varnopel-split: reading " + std::to_string(i + 1) + "/" + std::to_string(names.size()) + " " +
-                  Printable(path));
-    try {
-      const DecodedFile file = ReadTextFile(path, out.codePage, out.lineBreak);
-      const size_t count = out.list.appendText(file.text, file.lineBreak);
-      ++out.files;
-      if (detect) {
-        progress.clear();
-        std::cout << Printable(path) << '\t' << CodePageName(file.codePage) << '\t' << file.codePage << '\t'
-                  << (file.codePage > 0 ? LineBreakName(out.lineBreak) : "-") << '\t' << count << '\n';
-      }
-    } catch (const std::bad_alloc&) {
-      progress.clear();
-      Fail("cannot read " + Printable(path) + ": it needs about " + std::to_string(MegabytesToRead(path)) +
-           " MB of memory, and that much is not available");
-      if (!detect) return kExitUnreadable;
-      status = kExitUnreadable;
-    } catch (const std::exception& e) {  // TextFileError, a line of 4 GiB
-      progress.clear();
-      Fail("cannot read " + Printable(path) + ": " + e.what());
-      if (!detect) return kExitUnreadable;
-      status = kExitUnreadable;
-    }
-  }
-  progress.clear();
-  return status;
-}
-
-void Reorder(const Options& o, LineList& list) {
+void Reorder(const Options& o, SplitSession& session) {
   std::mt19937_64 random;
   if (o.seed) {
     random.seed(*o.seed);
@@ -138,11 +111,11 @@ void Reorder(const Options& o, LineList& list) {
   }
   for (const Step step : o.steps) {
     switch (step) {
-      case Step::Reverse: ReverseLines(list); break;
-      case Step::Shuffle: ShuffleLines(list, random); break;
-      case Step::SortAscending: SortLines(list, o.lineOrder, false); break;
-      case Step::SortDescending: SortLines(list, o.lineOrder, true); break;
-      case Step::Dedup: RemoveDuplicates(list, {}); break;
+      case Step::Reverse: session.reverse(); break;
+      case Step::Shuffle: session.shuffle(random); break;
+      case Step::SortAscending: session.sort(o.lineOrder, false); break;
+      case Step::SortDescending: session.sort(o.lineOrder, true); break;
+      case Step::Dedup: session.removeDuplicates({}); break;
     }
   }
 }
@@ -273,36 +246,34 @@ bool CheckFolder(const std::string& folder) {
 
 int RunCommand(const Options& o) {
   Progress progress(!o.quiet && !o.detect && !o.plan && ::isatty(STDERR_FILENO));
-  const std::vector<std::string> names = SortedNames(o.files, o.nameOrder);
+  std::vector<std::string> names = o.files;
+  SplitSession::SortNames(names, o.nameOrder);
 
-  Loaded in;
-  if (const int status = Load(names, o.detect, progress, in); status != kExitOk || o.detect) return status;
+  SplitSession session;
+  LoadReport report(o.detect, progress);
+  session.load(names, report);
+  progress.clear();
+  if (report.failed) return kExitUnreadable;
+  if (o.detect) return kExitOk;
 
-  Reorder(o, in.list);
-  LineList& list = in.list;
-  if (o.header > static_cast<int64_t>(list.count())) {
-    throw UsageError("--header " + std::to_string(o.header) + " is more than the " + std::to_string(list.count()) +
-                     " lines read");
+  Reorder(o, session);
+  if (o.header > static_cast<int64_t>(session.lines().count())) {
+    throw UsageError("--header " + std::to_string(o.header) + " is more than the " +
+                     std::to_string(session.lines().count()) + " lines read");
   }
-  // The header stays in the list's chunks; only its spans leave the split.
-  std::vector<std::string_view> header;
-  for (int64_t i = 0; i < o.header; ++i) header.push_back(list[static_cast<size_t>(i)]);
-  list.lines().erase(list.lines().begin(), list.lines().begin() + o.header);
+  const std::vector<std::string_view> header = session.takeHeader(static_cast<size_t>(o.header));
 
-  const int64_t n = static_cast<int64_t>(list.count());
+  const int64_t n = static_cast<int64_t>(session.lines().count());
   if (n == 0) {
     if (!o.quiet && !o.plan) Fail("no lines to split; nothing written");
     return kExitOk;
   }
-  const SplitPlan plan = MakeSplitPlan(o.mode, n, PlanValue(o, n));
+  const SplitPlan plan = session.plan(o.mode, PlanValue(o, n));
   for (const auto& [lo, hi] : o.only) {
     if (hi > plan.files) throw UsageError("--only: there are " + std::to_string(plan.files) + " files");
   }
 
-  std::string lineBreak = in.lineBreak;
-  if (o.eol == "crlf") lineBreak = "\r\n";
-  else if (o.eol == "cr") lineBreak = "\r";
-  else if (o.eol == "lf") lineBreak = "\n";
+  const std::string lineBreak = session.outputLineBreak(o.eol);
 
   const std::string& input = names.back();
   const std::string folder = o.outFolder.empty() ? FolderOf(input) : o.outFolder;
@@ -322,8 +293,7 @@ int RunCommand(const Options& o) {
         std::cout << Printable(path) << '\t' << lines << '\n';
       } else if (!o.force) {
         // Any entry counts, a dangling symbolic link too: the run would replace it.
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) == 0) existing.push_back(path);
+        if (OutputExists(path)) existing.push_back(path);
       }
     }
   } catch (const InvalidPathError& e) {
@@ -346,7 +316,7 @@ int RunCommand(const Options& o) {
   // The code page of the last input read decides the output's.
   int status = kExitOk;
   try {
-    RunSplit(list, in.codePage, plan, callbacks, header);
+    session.run(plan, callbacks, header);
   } catch (const Interrupted&) {
     progress.clear();
     std::cerr << "varnopel-split: interrupted; " << callbacks.written << (callbacks.written == 1 ? " file" : " files")
@@ -372,8 +342,9 @@ int RunCommand(const Options& o) {
   }
   if (status == kExitOk && progress.on()) {
     std::cerr << "varnopel-split: " << callbacks.written << (callbacks.written == 1 ? " file" : " files")
-              << (o.deal ? " dealt out" : " written") << ", " << n << " lines from " << in.files
-              << (in.files == 1 ? " file" : " files") << " (" << CodePageName(in.codePage) << ")\n";
+              << (o.deal ? " dealt out" : " written") << ", " << n << " lines from " << session.inputs().size()
+              << (session.inputs().size() == 1 ? " file" : " files") << " (" << CodePageName(session.codePage())
+              << ")\n";
   }
   return status;
 }

@@ -48,6 +48,11 @@ std::string TemporaryStem(const std::string& name, size_t room) {
 
 }  // namespace
 
+bool OutputExists(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
 OutputFile::OutputFile(std::string path) : path_(std::move(path)) {
   const size_t slash = path_.rfind('/');
   const std::string folder = slash == std::string::npos ? std::string() : path_.substr(0, slash + 1);

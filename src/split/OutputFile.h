@@ -15,6 +15,10 @@ class WriteError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Whether an output at this path would replace something: any entry counts,
+// a dangling symbolic link too.
+bool OutputExists(const std::string& path);
+
 class OutputFile {
  public:
   // Throws WriteError("ファイル "…" を作成できません。…").

@@ -1,7 +1,5 @@
 #include "split/SplitRun.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 
 #include "split/LineWriter.h"
@@ -11,13 +9,6 @@
 namespace varnopel {
 
 namespace {
-
-// Any entry at the name counts, a dangling symbolic link too: writing there
-// replaces it.
-bool FileExists(const std::string& path) {
-  struct stat st {};
-  return ::lstat(path.c_str(), &st) == 0;
-}
 
 // The lines of one file: position j of the collection lies at
 // first + j * stride for j < paired, and at tail + (j - paired) after that.
@@ -130,7 +121,7 @@ SplitResult RunSplit(const LineList& lines, int32_t codePage, const SplitPlan& p
 
     const std::string path = callbacks.pathFor(k);
     bool write = true;
-    if (FileExists(path) && !callbacks.overwriteWithoutAsking()) {
+    if (OutputExists(path) && !callbacks.overwriteWithoutAsking()) {
       switch (callbacks.askOverwrite(path)) {
         case OverwriteAnswer::Yes: break;
         case OverwriteAnswer::No: write = false; break;
