@@ -36,10 +36,10 @@ void TVarnopelForm::FormCreate(const QStringList& args) {
   std::signal(SIGXFSZ, SIG_IGN);
   Timer1Timer();
   Timer1->start();
-  MainList1.clear();
+  Session1_.clear();
   QGuiApplication::setApplicationDisplayName(Dialogs::caption());
   setWindowTitle(Dialogs::caption());
-  CurrentCP1 = 932;
+  Session1_.setEncoding(cp::ShiftJis, "");
   ReadSettings();
   RefreshAfterLoad(false);
   if (!args.isEmpty()) LoadCommandLine(args);
@@ -62,9 +62,9 @@ void TVarnopelForm::RefreshAfterLoad(bool enabled) {
     return;
   }
 
-  const qint64 n = static_cast<qint64>(MainList1.count());
+  const qint64 n = static_cast<qint64>(Session1_.lines().count());
   Label1InFile->setText(FormatCount(n) + QStringLiteral(" 行 / ") + QString::number(ListView2->topLevelItemCount()) +
-                        QStringLiteral(" ファイル (") + QString::fromStdString(CodePageName(CurrentCP1)) +
+                        QStringLiteral(" ファイル (") + QString::fromStdString(CodePageName(Session1_.codePage())) +
                         QStringLiteral(")"));
   CheckBox1SameFolderClick();
 
@@ -116,11 +116,11 @@ QTreeWidget* TVarnopelForm::ActiveListView() const {
 }
 
 int32_t TVarnopelForm::LinesPerFile(int32_t files) const {
-  return varnopel::LinesPerFile(static_cast<int64_t>(MainList1.count()), files);
+  return varnopel::LinesPerFile(static_cast<int64_t>(Session1_.lines().count()), files);
 }
 
 int32_t TVarnopelForm::FilesForLines(int32_t lines) const {
-  return varnopel::FilesForLines(static_cast<int64_t>(MainList1.count()), lines);
+  return varnopel::FilesForLines(static_cast<int64_t>(Session1_.lines().count()), lines);
 }
 
 QString TVarnopelForm::ClockText(const QDateTime& time) {
@@ -172,7 +172,7 @@ void TVarnopelForm::Button2OutFolderClick() {
 
 void TVarnopelForm::Close1Click() { close(); }
 
-void TVarnopelForm::FormClose() { MainList1.clear(); }
+void TVarnopelForm::FormClose() { Session1_.clear(); }
 
 void TVarnopelForm::closeEvent(QCloseEvent* event) {
   // Nothing may run on a closed window: an operation in progress keeps it open.

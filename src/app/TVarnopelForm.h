@@ -16,7 +16,7 @@
 #include "app/NumberBox.h"
 #include "app/SettingsFile.h"
 #include "shell/ShellServices.h"
-#include "workspace/LineList.h"
+#include "session/SplitSession.h"
 
 class QAction;
 class QButtonGroup;
@@ -47,13 +47,13 @@ class TVarnopelForm : public QMainWindow {
   // files, sizes, dialog folders, random seed, drop target.
   void FormCreate(const QStringList& args);
 
-  // Brings the controls in line with MainList1. false only once, at start.
+  // Brings the controls in line with the working list. false only once, at start.
   void RefreshAfterLoad(bool enabled);
   // Widens both columns to 120 % of the first row's texts; never narrows them.
   void FitListColumns(QTreeWidget* listView);
   // ListView1 when the output tab is in front, else ListView2.
   QTreeWidget* ActiveListView() const;
-  // Split arithmetic over MainList1's count, rounding up (0 files counts as 1,
+  // Split arithmetic over the working list's count, rounding up (0 files counts as 1,
   // 0 lines as the whole list). 0 when the list is empty.
   int32_t LinesPerFile(int32_t files) const;
   int32_t FilesForLines(int32_t lines) const;
@@ -131,9 +131,10 @@ class TVarnopelForm : public QMainWindow {
   static QString FormatCount(qint64 value);
 
   // --- Working state ---
-  LineList MainList1;
-  int32_t CurrentCP1 = 932;
-  std::string CurrentLB1;
+  // The input files, their lines (the working list) and the code page and
+  // line break that the output takes over.
+  SplitSession& session() { return Session1_; }
+  const SplitSession& session() const { return Session1_; }
   bool IsCanceled = false;
   bool IsListView2Modified = false;
   QString PrevOpenFolder1;
@@ -359,10 +360,12 @@ class TVarnopelForm : public QMainWindow {
   EventPump Pump1_;
   void UpdateProgressDisplay();
 
-  // Loading: one file of a road ("dialog", "drop" or "command line").
-  enum class LoadRoad { Dialog, Drop, CommandLine, Restore };
-  void ReadInputFile(const QString& path, int index, int count, LoadRoad road);
-  void ReadInputFiles(QStringList names, LoadRoad road);
+  // Loading by one of the roads: the file dialog, a drop, the command line
+  // (sorted names), or a restore or Execute's reading again (in the input
+  // list's order).
+  enum class LoadRoad { Dialog, Drop, CommandLine, Restore, Reread };
+  void ReadInputFiles(const QStringList& names, LoadRoad road);
+  friend class WindowLoadEvents;
   // The four reorderings share their frame: busy state, texts, progress.
   void RunReordering(const QString& busyText, const QString& doneText, bool progress, bool cancelButton,
                      const std::function<void()>& work);
@@ -373,6 +376,7 @@ class TVarnopelForm : public QMainWindow {
   // Spin step of the lines and half boxes from the length of their text.
   static void SetSpinStep(NumberBox* box);
 
+  SplitSession Session1_;
   std::shared_ptr<Dialogs> dialogs_;
   std::shared_ptr<ShellServices> shell_;
   QLabel* StatusPanel0_ = nullptr;

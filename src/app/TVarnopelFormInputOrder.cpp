@@ -1,5 +1,5 @@
 // Order of the input list: sorting by a header click and the four move items.
-// Neither touches MainList1; the new order is read at the next restore or
+// Neither touches the working list; the new order is read at the next restore or
 // split (IsListView2Modified).
 #include <QCollator>
 #include <QCoreApplication>

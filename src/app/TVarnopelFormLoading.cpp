@@ -22,59 +22,83 @@
 #include "app/OperationScope.h"
 #include "app/TVarnopelForm.h"
 #include "app/TVarnopelFormPrivate.h"
-#include "decoding/CheckCCode.h"
-#include "workspace/Compare.h"
 
 namespace varnopel {
 
-void TVarnopelForm::SortFileNames(QStringList& names) const {
-  const bool numeric = mmSortNum1->isChecked();
-  std::vector<std::pair<QByteArray, QString>> keyed;
-  keyed.reserve(static_cast<size_t>(names.size()));
-  for (const QString& name : std::as_const(names)) keyed.emplace_back(name.toUtf8(), name);
-  std::stable_sort(keyed.begin(), keyed.end(), [numeric](const auto& a, const auto& b) {
-    const std::string_view x(a.first.constData(), static_cast<size_t>(a.first.size()));
-    const std::string_view y(b.first.constData(), static_cast<size_t>(b.first.size()));
-    return (numeric ? CompareLogical(x, y) : CompareOrdinal(x, y)) < 0;
-  });
-  names.clear();
-  for (const auto& entry : keyed) names << entry.second;
+namespace {
+
+std::vector<std::string> LocalPaths(const QStringList& names) {
+  std::vector<std::string> paths;
+  paths.reserve(static_cast<size_t>(names.size()));
+  for (const QString& name : names) paths.push_back(QFile::encodeName(name).toStdString());
+  return paths;
 }
 
-void TVarnopelForm::ReadInputFile(const QString& path, int index, int count, LoadRoad road) {
-  const bool restore = road == LoadRoad::Restore;
-  Edit1InFile->setText(path);
-  StatusPanel1()->setText(restore ? QStringLiteral("%1 / %2復元中").arg(index).arg(count)
-                                  : QStringLiteral("%1 / %2 読込み中").arg(index).arg(count));
-  Pump().pumpNow();
-  const QString failed = restore ? QStringLiteral("復元できませんでした\r\n") : QStringLiteral("読み込めませんでした\r\n");
-  try {
-    if (road == LoadRoad::Dialog) {
-      CurrentCP1 = 932;
-      CurrentLB1 = "\r\n";
-    }
-    DecodedFile file = ReadTextFile(QFile::encodeName(path).toStdString(), CurrentCP1, CurrentLB1, KeepAlive1());
-    const size_t lines = MainList1.appendText(std::move(file.text), CurrentLB1, KeepAlive1());
-    StatusPanel1()->setText(restore ? QStringLiteral("%1 / %2復元中").arg(index).arg(lines)
-                                    : FileNamePart(path) + QStringLiteral(" を読込みました"));
-    auto* row = new QTreeWidgetItem(ListView2, QStringList{path, FormatCount(static_cast<qint64>(lines))});
-    row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-    ListView2->setCurrentItem(row);
-    if (road != LoadRoad::CommandLine) ListView2->scrollToItem(row);
-    FitListColumns(ListView2);
-  } catch (const std::bad_alloc&) {
-    dialogs().information(failed + path + OutOfMemoryReason(path));
-  } catch (const std::exception&) {
-    dialogs().information(failed + path);
+}  // namespace
+
+// The window's side of loading: the path in the edit box, the status line,
+// a row for each file read, a box for each that fails.
+class WindowLoadEvents : public LoadEvents {
+ public:
+  WindowLoadEvents(TVarnopelForm& form, TVarnopelForm::LoadRoad road) : form_(form), road_(road) {}
+
+  void fileStarting(size_t index, size_t count, const std::string& path) override {
+    if (road_ != TVarnopelForm::LoadRoad::Reread) form_.Edit1InFile->setText(QFile::decodeName(path.c_str()));
+    form_.StatusPanel1()->setText(restore() ? QStringLiteral("%1 / %2復元中").arg(index).arg(count)
+                                            : QStringLiteral("%1 / %2 読込み中").arg(index).arg(count));
+    form_.Pump().pumpNow();
   }
-  Pump().step();
+  void fileLoaded(size_t index, size_t, const InputFile& file) override {
+    const QString path = QFile::decodeName(file.path.c_str());
+    form_.StatusPanel1()->setText(restore() ? QStringLiteral("%1 / %2復元中").arg(index).arg(file.lines)
+                                            : FileNamePart(path) + QStringLiteral(" を読込みました"));
+    if (road_ == TVarnopelForm::LoadRoad::Reread) {
+      // Execute reads the listed files again: their rows stay as they are.
+      form_.FitListColumns(form_.ListView2);
+      form_.Pump().step();
+      return;
+    }
+    auto* row = new QTreeWidgetItem(form_.ListView2,
+                                    QStringList{path, TVarnopelForm::FormatCount(static_cast<qint64>(file.lines))});
+    row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    form_.ListView2->setCurrentItem(row);
+    if (road_ != TVarnopelForm::LoadRoad::CommandLine) form_.ListView2->scrollToItem(row);
+    form_.FitListColumns(form_.ListView2);
+    form_.Pump().step();
+  }
+  bool fileFailed(size_t, size_t, const std::string& path, const ReadFailure& failure) override {
+    form_.dialogs().information((restore() ? QStringLiteral("復元できませんでした\r\n")
+                                           : QStringLiteral("読み込めませんでした\r\n")) +
+                                QFile::decodeName(path.c_str()) + OutOfMemoryReason(failure));
+    form_.Pump().step();
+    return true;
+  }
+  void keepAlive() override { form_.Pump().step(); }
+
+ private:
+  bool restore() const { return road_ == TVarnopelForm::LoadRoad::Restore; }
+  TVarnopelForm& form_;
+  TVarnopelForm::LoadRoad road_;
+};
+
+void TVarnopelForm::SortFileNames(QStringList& names) const {
+  std::vector<std::string> paths = LocalPaths(names);
+  SplitSession::SortNames(paths, mmSortNum1->isChecked() ? SortOrder::Numeric : SortOrder::Dictionary);
+  names.clear();
+  for (const std::string& path : paths) names << QFile::decodeName(path.c_str());
 }
 
-void TVarnopelForm::ReadInputFiles(QStringList names, LoadRoad road) {
+void TVarnopelForm::ReadInputFiles(const QStringList& names, LoadRoad road) {
   OperationScope operation(*this);
+  WindowLoadEvents events(*this, road);
   // A restore reads the files in the order of the input list.
-  if (road != LoadRoad::Restore) SortFileNames(names);
-  for (int j = 0; j < names.size(); ++j) ReadInputFile(names[j], j + 1, static_cast<int>(names.size()), road);
+  if (road == LoadRoad::Restore || road == LoadRoad::Reread) {
+    Session1_.reread(LocalPaths(names), events);
+    return;
+  }
+  QStringList sorted = names;
+  SortFileNames(sorted);
+  Session1_.load(LocalPaths(sorted), events, road == LoadRoad::Dialog);
 }
 
 void TVarnopelForm::Button1InFileClick() {
@@ -84,7 +108,7 @@ void TVarnopelForm::Button1InFileClick() {
     switch (dialogs().questionYesNoCancel(QStringLiteral("既存の ") + FormatCount(rows) +
                                           QStringLiteral(" ファイルをクリアしますか？"))) {
       case Dialogs::Answer::Yes:
-        MainList1.clear();
+        Session1_.clear();
         ListView2->clear();
         break;
       case Dialogs::Answer::No:
@@ -93,7 +117,7 @@ void TVarnopelForm::Button1InFileClick() {
         return;
     }
   } else {
-    MainList1.clear();
+    Session1_.clear();
     ListView2->clear();
     SetFaceBackground(ListView2, false);
   }
@@ -126,7 +150,7 @@ void TVarnopelForm::WMDropFiles(const QStringList& paths) {
   ListView2->clear();
   SetFaceBackground(ListView2, false);
   Pump().pumpNow();
-  MainList1.clear();
+  Session1_.clear();
   ReadInputFiles(paths, LoadRoad::Drop);
 
   CheckBox1SameFolderClick();
@@ -146,7 +170,7 @@ void TVarnopelForm::LoadCommandLine(const QStringList& args) {
   QStringList paths;
   for (const QString& arg : args) paths << QDir::cleanPath(QFileInfo(arg).absoluteFilePath());
   SetBusyTab(tsReadIn2, true);
-  MainList1.clear();
+  Session1_.clear();
   ReadInputFiles(paths, LoadRoad::CommandLine);
   RefreshAfterLoad(true);
   StatusPanel1()->setText(Label1InFile->text() + QStringLiteral(" を読込みました"));

@@ -26,7 +26,7 @@ QString TVarnopelForm::LinesLabelText(qint64 lines) const {
 }
 
 QString TVarnopelForm::HalfLabelText(qint64 half) const {
-  return FormatCount(half) + QStringLiteral(" 行 + ") + FormatCount(static_cast<qint64>(MainList1.count()) - half) +
+  return FormatCount(half) + QStringLiteral(" 行 + ") + FormatCount(static_cast<qint64>(session().lines().count()) - half) +
          QStringLiteral(" 行");
 }
 
@@ -39,7 +39,7 @@ bool TVarnopelForm::BuildOutputList(qint64 files) {
   if (Refreshing_) return true;
   // Nothing to plan with no lines (the number boxes are greyed then).
   if (files > kMostListedFiles || NumberBox1Files->value() == 0 || NumberBox2Lines->value() == 0 ||
-      MainList1.empty()) {
+      session().lines().empty()) {
     ListView1->clear();
     StatusPanel1()->clear();
     return true;

@@ -6,7 +6,6 @@
 #include "app/OperationScope.h"
 #include "app/TVarnopelForm.h"
 #include "app/TVarnopelFormPrivate.h"
-#include "workspace/Reorder.h"
 
 namespace varnopel {
 
@@ -32,26 +31,26 @@ void TVarnopelForm::RunReordering(const QString& busyText, const QString& doneTe
 
 void TVarnopelForm::Button6ReverseClick() {
   RunReordering(QStringLiteral("逆順に反転中"), QStringLiteral(" の内容を逆順に反転しました"), true, true,
-                [this] { ReverseLines(MainList1); });
+                [this] { Session1_.reverse(); });
 }
 
 void TVarnopelForm::Button5RandomClick() {
   RunReordering(QStringLiteral("乱順に撹拌中"), QStringLiteral(" の内容を乱順に撹拌しました"), true, true, [this] {
     SetProgramCursor(Qt::BusyCursor);
-    ShuffleLines(MainList1, Random1);
+    Session1_.shuffle(Random1);
   });
 }
 
 void TVarnopelForm::Button7AscendClick() {
   const SortOrder order = mmSortNum1->isChecked() ? SortOrder::Numeric : SortOrder::Dictionary;
   RunReordering(QStringLiteral("昇順に整列中"), QStringLiteral(" の内容を昇順に整列しました"), false, false,
-                [this, order] { SortLines(MainList1, order, false); });
+                [this, order] { Session1_.sort(order, false); });
 }
 
 void TVarnopelForm::Button8DescendClick() {
   const SortOrder order = mmSortNum1->isChecked() ? SortOrder::Numeric : SortOrder::Dictionary;
   RunReordering(QStringLiteral("降順に整列中"), QStringLiteral(" の内容を降順に整列しました"), true, false,
-                [this, order] { SortLines(MainList1, order, true); });
+                [this, order] { Session1_.sort(order, true); });
 }
 
 void TVarnopelForm::Button10CompressClick() {
@@ -60,11 +59,11 @@ void TVarnopelForm::Button10CompressClick() {
   EnableWorkControls(false);
   StatusPanel1()->setText(QStringLiteral("重複を圧縮中"));
   Pump().pumpNow();
-  const qint64 n = static_cast<qint64>(MainList1.count());
+  const qint64 n = static_cast<qint64>(Session1_.lines().count());
   ShowProgress(ProgressState::Normal, 0, n);
   ShowCancelButton();
   SetProgramCursor(Qt::BusyCursor);
-  const DedupResult result = RemoveDuplicates(MainList1, [this](int64_t i, bool repeated) {
+  const DedupResult result = Session1_.removeDuplicates([this](int64_t i, bool repeated) {
     SetProgressState(repeated ? ProgressState::Paused : ProgressState::Normal);
     SetProgressValue(i);
     Pump().poll();
@@ -81,7 +80,7 @@ void TVarnopelForm::Button10CompressClick() {
   }
   StatusPanel1()->setText(QStringLiteral("重複を除去しました ") + FormatCount(n) + QStringLiteral(" 行 - ") +
                           FormatCount(result.removed) + QStringLiteral(" 行 = ") +
-                          FormatCount(static_cast<qint64>(MainList1.count())) + QStringLiteral(" 行"));
+                          FormatCount(static_cast<qint64>(Session1_.lines().count())) + QStringLiteral(" 行"));
 }
 
 void TVarnopelForm::Button9ReloadClick() {
@@ -89,7 +88,6 @@ void TVarnopelForm::Button9ReloadClick() {
   EnableWorkControls(false);
   QStringList names;
   for (int i = 0; i < ListView2->topLevelItemCount(); ++i) names << ListView2->topLevelItem(i)->text(0);
-  MainList1.clear();
   ListView2->clear();
   SetFaceBackground(ListView2, false);
   Pump().pumpNow();

@@ -10,15 +10,12 @@
 #include <QTreeWidget>
 
 #include <exception>
-#include <new>
 
 #include "app/OperationScope.h"
 #include "app/TVarnopelForm.h"
 #include "app/TVarnopelFormPrivate.h"
-#include "decoding/CheckCCode.h"
 #include "split/OutputFile.h"
 #include "split/OutputFileName.h"
-#include "split/SplitRun.h"
 
 namespace varnopel {
 
@@ -55,14 +52,12 @@ class WindowSplitCallbacks : public SplitCallbacks {
   }
   void overwriteAll() override { form_.CheckBox2OverWrite->setChecked(true); }
   std::string lineBreak() override {
-    // Asked right before each file is written. UTF-8 input is written with a
-    // byte-order mark from the first written file on.
-    if (form_.CurrentCP1 == cp::Utf8) form_.CurrentCP1 = cp::Utf8Bom;
-    if (form_.mmSameLB1->isChecked() && !form_.CurrentLB1.empty()) return form_.CurrentLB1;
-    if (form_.mmSameLB1->isChecked() || form_.mmCRLF1->isChecked()) return "\r\n";
-    if (form_.mmCR1->isChecked()) return "\r";
-    if (form_.mmLF1->isChecked()) return "\n";
-    return "\r\n";
+    // Read right before each file is written, as the menu may change meanwhile.
+    LineBreakChoice choice = LineBreakChoice::CrLf;
+    if (form_.mmSameLB1->isChecked()) choice = LineBreakChoice::Same;
+    else if (form_.mmCR1->isChecked()) choice = LineBreakChoice::Cr;
+    else if (form_.mmLF1->isChecked()) choice = LineBreakChoice::Lf;
+    return form_.session().outputLineBreak(choice);
   }
   void progress(int64_t value) override {
     form_.SetProgressValue(value);
@@ -95,25 +90,11 @@ class WindowSplitCallbacks : public SplitCallbacks {
 }  // namespace
 
 void TVarnopelForm::RereadInputFiles() {
-  MainList1.clear();
+  Session1_.clear();
   Pump().pumpNow();
-  const int count = ListView2->topLevelItemCount();
-  for (int i = 0; i < count; ++i) {
-    const QString path = ListView2->topLevelItem(i)->text(0);
-    StatusPanel1()->setText(QStringLiteral("%1 / %2 読込み中").arg(i + 1).arg(count));
-    Pump().pumpNow();
-    try {
-      DecodedFile file = ReadTextFile(LocalPath(path), CurrentCP1, CurrentLB1, KeepAlive1());
-      StatusPanel1()->setText(FileNamePart(path) + QStringLiteral(" を読込みました"));
-      FitListColumns(ListView2);
-      MainList1.appendText(std::move(file.text), CurrentLB1, KeepAlive1());
-    } catch (const std::bad_alloc&) {
-      dialogs().information(QStringLiteral("読み込めませんでした\r\n") + path + OutOfMemoryReason(path));
-    } catch (const std::exception&) {
-      dialogs().information(QStringLiteral("読み込めませんでした\r\n") + path);
-    }
-    Pump().step();
-  }
+  QStringList names;
+  for (int i = 0; i < ListView2->topLevelItemCount(); ++i) names << ListView2->topLevelItem(i)->text(0);
+  ReadInputFiles(names, LoadRoad::Reread);
 }
 
 void TVarnopelForm::Button3ExecClick() {
@@ -123,16 +104,16 @@ void TVarnopelForm::Button3ExecClick() {
   }
   OperationScope operation(*this);
   if (ListView2->topLevelItemCount() > 1 && IsListView2Modified) RereadInputFiles();
-  if (MainList1.empty()) {
+  if (Session1_.lines().empty()) {
     StatusPanel1()->setText(QStringLiteral("分割する行がありません"));
     return;
   }
 
-  const qint64 n = static_cast<qint64>(MainList1.count());
+  const qint64 n = static_cast<qint64>(Session1_.lines().count());
   SplitPlan plan;
-  if (RadioButton2Lines->isChecked()) plan = MakeSplitPlan(SplitMode::Lines, n, NumberBox2Lines->value());
-  else if (RadioButton3Half->isChecked()) plan = MakeSplitPlan(SplitMode::Half, n, NumberBox3Half->value());
-  else plan = MakeSplitPlan(SplitMode::Files, n, NumberBox1Files->value());
+  if (RadioButton2Lines->isChecked()) plan = Session1_.plan(SplitMode::Lines, NumberBox2Lines->value());
+  else if (RadioButton3Half->isChecked()) plan = Session1_.plan(SplitMode::Half, NumberBox3Half->value());
+  else plan = Session1_.plan(SplitMode::Files, NumberBox1Files->value());
   // A listed plan needs a row per file: after a command-line load or a
   // restore the list is empty until something rebuilds it.
   if (plan.files <= kMostListedFiles && ListView1->topLevelItemCount() != plan.files) {
@@ -159,7 +140,7 @@ void TVarnopelForm::Button3ExecClick() {
   SplitResult result;
   QString failure;
   try {
-    result = RunSplit(MainList1, CurrentCP1, plan, callbacks);
+    result = Session1_.run(plan, callbacks);
   } catch (const std::exception& error) {
     failure = QString::fromStdString(error.what());
   }

@@ -31,6 +31,11 @@ class SplitSession {
 
   // Forgets the inputs and their lines.
   void clear();
+  // The code page and line break the output takes before any file is read.
+  void setEncoding(int32_t codePage, std::string lineBreak) {
+    codePage_ = codePage;
+    lineBreak_ = std::move(lineBreak);
+  }
   // Reads the files in the order given and appends their lines. With
   // `freshEncoding` every file starts from Shift_JIS and CR LF (so a file
   // that cannot be read leaves those); otherwise from the last file's. The

@@ -91,8 +91,8 @@ class FaultTest : public QObject, varnopel::test::FormFixture {
   }
   QStringList workingList() const {
     QStringList lines;
-    for (size_t i = 0; i < form_->MainList1.count(); ++i)
-      lines << QString::fromUtf8(form_->MainList1[i].data(), static_cast<qsizetype>(form_->MainList1[i].size()));
+    for (size_t i = 0; i < form_->session().lines().count(); ++i)
+      lines << QString::fromUtf8(form_->session().lines()[i].data(), static_cast<qsizetype>(form_->session().lines()[i].size()));
     return lines;
   }
   QString status() const { return form_->StatusPanel1()->text(); }
@@ -164,7 +164,7 @@ class FaultTest : public QObject, varnopel::test::FormFixture {
   void controlCharacterInThePathStopsBeforeWriting() {
     const QString input = write(QStringLiteral("in\x01put.txt"), kSix);
     TVarnopelForm& form = load({input});
-    QCOMPARE(form.MainList1.count(), size_t(6));
+    QCOMPARE(form.session().lines().count(), size_t(6));
     // Building the output list after the load already meets the bad name;
     // Execute meets it again and says so once.
     const QString expected = QStringLiteral("パスに無効な文字が含まれています\r\n[") + temp_->filePath("in\x01put.txt") + "].";

@@ -64,8 +64,8 @@ class FormFixture {
   }
   QStringList lines() const {
     QStringList out;
-    for (size_t i = 0; i < form_->MainList1.count(); ++i) {
-      const std::string_view line = form_->MainList1[i];
+    for (size_t i = 0; i < form_->session().lines().count(); ++i) {
+      const std::string_view line = form_->session().lines()[i];
       out << QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
     }
     return out;

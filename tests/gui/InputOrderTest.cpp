@@ -167,12 +167,12 @@ class InputOrderTest : public QObject {
 
     clickHeader(1);
     QCOMPARE(column(form.ListView2, 1), QStringList({"12", "999", "1,000"}));
-    QCOMPARE(form.MainList1[0], std::string_view("a1"));
+    QCOMPARE(form.session().lines()[0], std::string_view("a1"));
     form.Button9ReloadClick();
-    QCOMPARE(form.MainList1.count(), size_t(2011));
-    QCOMPARE(form.MainList1[0], std::string_view("c1"));
-    QCOMPARE(form.MainList1[12], std::string_view("b1"));
-    QCOMPARE(form.MainList1[1011], std::string_view("a1"));
+    QCOMPARE(form.session().lines().count(), size_t(2011));
+    QCOMPARE(form.session().lines()[0], std::string_view("c1"));
+    QCOMPARE(form.session().lines()[12], std::string_view("b1"));
+    QCOMPARE(form.session().lines()[1011], std::string_view("a1"));
     QVERIFY(form.IsListView2Modified);
 
     dialogs_->queueYesNoCancel(varnopel::Dialogs::Answer::Yes);

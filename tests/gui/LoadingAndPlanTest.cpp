@@ -62,8 +62,8 @@ class LoadingAndPlanTest : public QObject, varnopel::test::FormFixture {
     form.Button1InFileClick();
     QCOMPARE(names(form.ListView2), QStringList({"a2.txt", "a10.txt"}));
     QCOMPARE(rows(form.ListView2, 1), QStringList({"3", "2"}));
-    QCOMPARE(form.MainList1.count(), size_t(5));
-    QCOMPARE(QString::fromUtf8(form.MainList1[0].data(), 8), QStringLiteral("a2.txt 0"));
+    QCOMPARE(form.session().lines().count(), size_t(5));
+    QCOMPARE(QString::fromUtf8(form.session().lines()[0].data(), 8), QStringLiteral("a2.txt 0"));
     QCOMPARE(form.Label1InFile->text(), QStringLiteral("5 行 / 2 ファイル (ANSI)"));
     QCOMPARE(status(), QStringLiteral("a10.txt を読込みました"));
     QCOMPARE(form.Edit2OutFolder->text(), temp_->path() + "/");
@@ -87,7 +87,7 @@ class LoadingAndPlanTest : public QObject, varnopel::test::FormFixture {
     dialogs_->queueOpenFiles({});
     form.Button1InFileClick();
     QCOMPARE(form.ListView2->topLevelItemCount(), 0);
-    QCOMPARE(form.MainList1.count(), size_t(0));
+    QCOMPARE(form.session().lines().count(), size_t(0));
     QCOMPARE(form.Edit1InFile->text(), QString());
   }
 
@@ -107,8 +107,8 @@ class LoadingAndPlanTest : public QObject, varnopel::test::FormFixture {
     QCoreApplication::sendEvent(&form, &drop);
     QTRY_COMPARE_WITH_TIMEOUT(form.ListView2->topLevelItemCount(), 3, 5000);
     QCOMPARE(names(form.ListView2), QStringList({"c1.txt", "c3.txt", "c20.txt"}));
-    QCOMPARE(form.MainList1.count(), size_t(6));
-    QCOMPARE(QString::fromUtf8(form.MainList1[5].data(), 9), QStringLiteral("c20.txt 2"));
+    QCOMPARE(form.session().lines().count(), size_t(6));
+    QCOMPARE(QString::fromUtf8(form.session().lines()[5].data(), 9), QStringLiteral("c20.txt 2"));
     QCOMPARE(status(), QStringLiteral("c20.txtを読込みました"));  // this road's text has no blank
     QCOMPARE(names(form.ListView1), QStringList({"c20-1.txt"}));
     delete mime;

@@ -96,8 +96,8 @@ class ReorderTest : public QObject, varnopel::test::FormFixture {
     form.Button10CompressClick();
     clicker.stop();
     QCOMPARE(status(), QStringLiteral("重複の除去を打切りました"));
-    QCOMPARE(form.MainList1.count(), size_t(400000));
-    QCOMPARE(QString::fromUtf8(form.MainList1[1001].data(), 1), QStringLiteral("1"));
+    QCOMPARE(form.session().lines().count(), size_t(400000));
+    QCOMPARE(QString::fromUtf8(form.session().lines()[1001].data(), 1), QStringLiteral("1"));
   }
 };
 

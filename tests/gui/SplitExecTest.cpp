@@ -151,7 +151,7 @@ class SplitExecTest : public QObject, varnopel::test::FormFixture {
       const QString out = QString::fromLatin1(c.name).replace(".txt", "-1.txt");
       QCOMPARE(read(out), c.output);
     }
-    QCOMPARE(form_->CurrentCP1, 932);
+    QCOMPARE(form_->session().codePage(), 932);
   }
 
   void reorderedInputsAreReadAgain() {

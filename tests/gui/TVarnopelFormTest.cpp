@@ -84,11 +84,10 @@ class TVarnopelFormTest : public QObject {
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(QByteArray("7\n").repeated(n));
     file.close();
-    int32_t codePage = 0;
-    std::string lineBreak;
-    const varnopel::DecodedFile decoded = varnopel::ReadTextFile(path.toStdString(), codePage, lineBreak);
-    form.MainList1.appendText(decoded.text, lineBreak.empty() ? "\r\n" : lineBreak);
-    QCOMPARE(form.MainList1.count(), size_t(n));
+    varnopel::LoadEvents quiet;
+    form.session().load({path.toStdString()}, quiet);
+    form.session().setEncoding(932, "");  // the lines alone: the code page stays the one at start
+    QCOMPARE(form.session().lines().count(), size_t(n));
   }
 
   template <class T>
@@ -144,8 +143,8 @@ class TVarnopelFormTest : public QObject {
   void startState() {
     TVarnopelForm& form = start();
     QCOMPARE(form.windowTitle(), QStringLiteral("ヴァルノペル"));
-    QCOMPARE(form.CurrentCP1, 932);
-    QCOMPARE(form.MainList1.count(), size_t(0));
+    QCOMPARE(form.session().codePage(), 932);
+    QCOMPARE(form.session().lines().count(), size_t(0));
 
     // Only the input controls are usable.
     for (const char* name : kGridControls) {
@@ -290,7 +289,7 @@ class TVarnopelFormTest : public QObject {
   void refreshAfterLoadWithNoLines() {
     TVarnopelForm& form = start();
     new QTreeWidgetItem(form.ListView2, {QStringLiteral("/in/empty.txt"), "0"});
-    form.CurrentCP1 = 1252;
+    form.session().setEncoding(1252, "");
     form.RefreshAfterLoad(true);
     QCOMPARE(form.Label1InFile->text(), QStringLiteral("0 行 / 1 ファイル (ANSI)"));
     // Nothing to split: the boxes stay greyed, the rest is usable.
