@@ -154,8 +154,9 @@ Reordering, applied in the order given:
   --reverse        reverse the lines
   --shuffle        shuffle the lines; --seed S makes the order repeatable
   --sort asc|desc  sort the lines
-  --dedup          drop repeated lines, keeping the first of each; the kept
-                   lines come out in reverse order
+  --dedup          drop repeated lines, keeping the first of each in input
+                   order (as awk '!seen[$0]++'); add --reverse for the
+                   window's order, the kept lines in reverse
   --order numeric|dictionary
                    comparison for --sort: numeric (1, 2, 10; case ignored,
                    the default) or dictionary (1, 10, 2; case counts)

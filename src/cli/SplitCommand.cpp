@@ -115,7 +115,12 @@ void Reorder(const Options& o, SplitSession& session) {
       case Step::Shuffle: session.shuffle(random); break;
       case Step::SortAscending: session.sort(o.lineOrder, false); break;
       case Step::SortDescending: session.sort(o.lineOrder, true); break;
-      case Step::Dedup: session.removeDuplicates({}); break;
+      case Step::Dedup:
+        // The removal hands the kept lines back in reverse, as the window
+        // shows them; a shell user expects them in input order.
+        session.removeDuplicates({});
+        session.reverse();
+        break;
     }
   }
 }

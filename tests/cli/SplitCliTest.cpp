@@ -226,10 +226,12 @@ TEST(SplitCli, ReorderingsApplyInTheOrderGiven) {
       {Args({"--sort", "desc"}), sortable.c_str(), "b\na10\nA3\na2\na1\n"},
       {Args({"--order", "dictionary", "--sort", "asc"}), sortable.c_str(), "A3\na1\na10\na2\nb\n"},
       {Args({"--sort", "asc", "--reverse"}), sortable.c_str(), "b\na10\nA3\na2\na1\n"},
-      // Removal keeps first occurrences and hands them back in reverse.
-      {Args({"--dedup"}), repeats.c_str(), "z\ny\nx\n"},
+      // Removal keeps first occurrences in input order, as awk '!seen[$0]++'
+      // does; --reverse after it gives the window's order.
+      {Args({"--dedup"}), repeats.c_str(), "x\ny\nz\n"},
+      {Args({"--dedup", "--reverse"}), repeats.c_str(), "z\ny\nx\n"},
       {Args({"--dedup", "--sort", "asc"}), repeats.c_str(), "x\ny\nz\n"},
-      {Args({"--sort", "asc", "--dedup"}), repeats.c_str(), "z\ny\nx\n"},
+      {Args({"--sort", "desc", "--dedup"}), repeats.c_str(), "z\ny\nx\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args[0] + " " + c.args.back());
