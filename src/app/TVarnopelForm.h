@@ -166,7 +166,7 @@ class TVarnopelForm : public QMainWindow {
   // Connected to the application's commitDataRequest.
   void CommitDataRequest(QSessionManager& manager);
   // Order of two input rows for the header sort: negative, 0 or positive.
-  int ListView1Compare(const QTreeWidgetItem* row1, const QTreeWidgetItem* row2) const;
+  int ListView2Compare(const QTreeWidgetItem* row1, const QTreeWidgetItem* row2) const;
 
   // --- Controls ---
   QWidget* GridPanel1 = nullptr;
@@ -303,7 +303,7 @@ class TVarnopelForm : public QMainWindow {
   void ToUpper2Click();
   void ToLower2Click();
   void ToBottom2Click();
-  void ListView1ColumnClick(int column);
+  void ListView2ColumnClick(int column);
   void mmSortNum1Click();
   void mmSortDic1Click();
 

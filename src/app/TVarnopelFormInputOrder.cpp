@@ -37,7 +37,7 @@ const QCollator& PathCollator() {
 
 }  // namespace
 
-int TVarnopelForm::ListView1Compare(const QTreeWidgetItem* row1, const QTreeWidgetItem* row2) const {
+int TVarnopelForm::ListView2Compare(const QTreeWidgetItem* row1, const QTreeWidgetItem* row2) const {
   int result = 0;
   switch (std::abs(InputSortState1)) {
     case 1: {
@@ -64,7 +64,7 @@ int TVarnopelForm::ListView1Compare(const QTreeWidgetItem* row1, const QTreeWidg
   return InputSortState1 < 0 ? -result : result;
 }
 
-void TVarnopelForm::ListView1ColumnClick(int column) {
+void TVarnopelForm::ListView2ColumnClick(int column) {
   if (column < 0 || column > 1) return;
   InputSortState1 = std::abs(InputSortState1) == column + 1 ? -InputSortState1 : column + 1;
 
@@ -81,7 +81,7 @@ void TVarnopelForm::ListView1ColumnClick(int column) {
   QTreeWidgetItem* selected = list->selectedItems().value(0);
   QList<QTreeWidgetItem*> rows = list->invisibleRootItem()->takeChildren();
   std::stable_sort(rows.begin(), rows.end(),
-                   [this](const QTreeWidgetItem* a, const QTreeWidgetItem* b) { return ListView1Compare(a, b) < 0; });
+                   [this](const QTreeWidgetItem* a, const QTreeWidgetItem* b) { return ListView2Compare(a, b) < 0; });
   list->addTopLevelItems(rows);
   if (selected != nullptr) {
     list->setCurrentItem(selected);

@@ -456,7 +456,7 @@ void TVarnopelForm::ConnectHandlers() {
   connect(NumberBox2Lines, &QSpinBox::valueChanged, this, &TVarnopelForm::NumberBox2LinesChange);
   connect(NumberBox3Half, &QSpinBox::valueChanged, this, &TVarnopelForm::NumberBox3HalfChange);
 
-  connect(ListView2->header(), &QHeaderView::sectionClicked, this, &TVarnopelForm::ListView1ColumnClick);
+  connect(ListView2->header(), &QHeaderView::sectionClicked, this, &TVarnopelForm::ListView2ColumnClick);
   connect(Timer1, &QTimer::timeout, this, &TVarnopelForm::Timer1Timer);
   GridPanel1->installEventFilter(this);
 
