@@ -3,5 +3,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$here/scripts/setup.sh"
-cmake -S "$here" -B "$here/build" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-Release}" >/dev/null
-cmake --build "$here/build" -j2
+# VARNOPEL_WERROR=ON (as CI sets it) makes every warning an error.
+cd "$here"
+cmake --preset default -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-Release}" -DVARNOPEL_WERROR="${VARNOPEL_WERROR:-OFF}" >/dev/null
+cmake --build --preset default

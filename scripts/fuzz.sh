@@ -15,9 +15,8 @@ jobs="${FUZZ_JOBS:-1}"
 
 bash "$here/scripts/setup.sh"
 build="$here/build-fuzz"
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DVARNOPEL_FUZZ=ON -DVARNOPEL_SANITIZE=ON >/dev/null
-cmake --build "$build" -j2 --target "${targets[@]/#/fuzz_}"
+(cd "$here" && cmake --preset fuzz >/dev/null)
+(cd "$here" && cmake --build --preset fuzz --target "${targets[@]/#/fuzz_}")
 
 corpus_root="${FUZZ_CORPUS:-$(mktemp -d)}"
 mkdir -p "$build/crashes" "$build/logs"

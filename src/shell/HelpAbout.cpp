@@ -21,9 +21,9 @@ QString FindHelpFile(const QString& programFile, const QString& installedFolder,
   // Installed: beside bin/ under the prefix the program was installed to,
   // which need not be the one it was built for.
   const QStringList installed{program.absolutePath() + QStringLiteral("/../share/doc/varnopel"), installedFolder};
-  for (const QString& folder : installed) {
-    if (folder.isEmpty()) continue;
-    const QString page = QDir::cleanPath(QDir(folder).filePath(name));
+  for (const QString& docFolder : installed) {
+    if (docFolder.isEmpty()) continue;
+    const QString page = QDir::cleanPath(QDir(docFolder).filePath(name));
     if (QFileInfo(page).isFile()) return page;
   }
   return {};

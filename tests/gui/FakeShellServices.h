@@ -49,8 +49,8 @@ class FakeShellServices : public ShellServices {
     opened << target;
     return openResult;
   }
-  int startProgram(const QString& program, const QStringList& arguments) override {
-    started << (QStringList{program} + arguments);
+  int startProgram(const QString& executable, const QStringList& arguments) override {
+    started << (QStringList{executable} + arguments);
     return startResult;
   }
   bool showItems(const QStringList& paths) override {
