@@ -11,12 +11,15 @@
 
 #include "FakeShellServices.h"
 #include "ScriptedDialogs.h"
+#include "Widgets.h"
 #include "app/TVarnopelForm.h"
 
 // The window needs no dialog on this road (existing files are overwritten
 // by the check box), and the test doubles make sure none waits for a person.
 using NoDialogs = varnopel::test::ScriptedDialogs;
 using NoShell = varnopel::test::FakeShellServices;
+using varnopel::NumberBox;
+using varnopel::test::named;
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -31,10 +34,10 @@ int main(int argc, char** argv) {
   const qint64 loaded = clock.restart();
   const qint64 loadGap = form.Pump().longestGapMs();
   form.show();
-  form.CheckBox1SameFolder->setChecked(false);
-  form.Edit2OutFolder->setText(QString::fromLocal8Bit(argv[2]));
-  form.CheckBox2OverWrite->setChecked(true);
-  form.NumberBox1Files->setValue(QString::fromLocal8Bit(argv[3]).toInt());
+  named<QCheckBox>(form, "CheckBox1SameFolder")->setChecked(false);
+  named<QLineEdit>(form, "Edit2OutFolder")->setText(QString::fromLocal8Bit(argv[2]));
+  named<QCheckBox>(form, "CheckBox2OverWrite")->setChecked(true);
+  named<NumberBox>(form, "NumberBox1Files")->setValue(QString::fromLocal8Bit(argv[3]).toInt());
   clock.restart();
   form.Button3ExecClick();
   const qint64 split = clock.elapsed();

@@ -10,6 +10,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 
 #include "dialogs/Dialogs.h"
 #include "app/EventPump.h"
@@ -129,6 +130,28 @@ class TVarnopelForm : public QMainWindow {
   static QString ClockText(const QDateTime& time);
   // Counts in labels: digits grouped by thousands in the user's locale.
   static QString FormatCount(qint64 value);
+
+  // --- What a start may set, and what the tests read back ---
+  // Where the settings are read (at FormCreate) and written (at close).
+  void setSettingsPaths(const QString& path, const QString& fallback) {
+    SettingsPath1 = path;
+    SettingsFallbackPath1 = fallback;
+  }
+  // The clock's time source.
+  void setClock(std::function<QDateTime()> now) { Now1 = std::move(now); }
+  // Reseeds the shuffle, which FormCreate seeds from the clock.
+  void seedRandom(uint64_t seed) { Random1.seed(seed); }
+  // The input list was reordered after its files were read: Execute reads
+  // them again in the new order.
+  bool inputOrderChanged() const { return IsListView2Modified; }
+  // Cancel was pressed during the running operation.
+  bool cancelRequested() const { return IsCanceled; }
+  // The folders kept in the settings for the file dialog and the folder picker.
+  const QString& previousOpenFolder() const { return PrevOpenFolder1; }
+  const QString& previousSaveFolder() const { return PrevSaveFolder1; }
+  // Column the input list was last sorted by: +-(column + 1), + ascending,
+  // - descending, 0 before the first header click.
+  int inputSortState() const { return InputSortState1; }
 
   // --- Working state ---
   // The input files, their lines (the working list) and the code page and

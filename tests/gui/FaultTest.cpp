@@ -23,14 +23,17 @@
 #include <sys/stat.h>
 
 #include "FormFixture.h"
+#include "Widgets.h"
 #include "shell/DesktopEntry.h"
 #include "split/OutputFile.h"
 
 using varnopel::FileSystemCalls;
+using varnopel::NumberBox;
 using varnopel::RealFileSystemCalls;
 using varnopel::TVarnopelForm;
 using varnopel::test::FakeShellServices;
 using varnopel::test::ScriptedDialogs;
+using varnopel::test::named;
 
 namespace {
 
@@ -95,13 +98,13 @@ class FaultTest : public QObject, varnopel::test::FormFixture {
       lines << QString::fromUtf8(form_->session().lines()[i].data(), static_cast<qsizetype>(form_->session().lines()[i].size()));
     return lines;
   }
-  QString status() const { return form_->StatusPanel1()->text(); }
+  QString status() const { return named<QLabel>(*form_, "StatusPanel1")->text(); }
   // The run is over: nothing is busy and the controls are back.
   void verifyIdle() const {
     QVERIFY(!form_->IsBusy());
-    QVERIFY(form_->Button3Exec->isEnabled());
-    QVERIFY(form_->NumberBox1Files->isEnabled());
-    QVERIFY(!form_->Button0Cancel->isVisible());
+    QVERIFY(named<QPushButton>(*form_, "Button3Exec")->isEnabled());
+    QVERIFY(named<NumberBox>(*form_, "NumberBox1Files")->isEnabled());
+    QVERIFY(!named<QPushButton>(*form_, "Button0Cancel")->isVisible());
   }
 
   const QByteArray kSix = "a\nb\nc\nd\ne\nf\n";
@@ -138,10 +141,10 @@ class FaultTest : public QObject, varnopel::test::FormFixture {
     TVarnopelForm& form = load({input});
     const QString out = temp_->filePath("out");
     QDir().mkpath(out);
-    form.CheckBox1SameFolder->setChecked(false);
-    form.Edit2OutFolder->setText(out);
-    form.CheckBox2OverWrite->setChecked(true);
-    form.NumberBox1Files->setValue(2);
+    named<QCheckBox>(form, "CheckBox1SameFolder")->setChecked(false);
+    named<QLineEdit>(form, "Edit2OutFolder")->setText(out);
+    named<QCheckBox>(form, "CheckBox2OverWrite")->setChecked(true);
+    named<NumberBox>(form, "NumberBox1Files")->setValue(2);
     write("out/list-2.txt", "precious");
     const QStringList before = workingList();
 
@@ -187,15 +190,15 @@ class FaultTest : public QObject, varnopel::test::FormFixture {
     QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Information),
              QStringList({QStringLiteral("読み込めませんでした\r\n") + invalid, QStringLiteral("読み込めませんでした\r\n") + lone}));
     // Empty and binary files are listed with no lines; the broken ones are not listed.
-    QCOMPARE(form.ListView2->topLevelItemCount(), 3);
-    QCOMPARE(form.ListView2->topLevelItem(1)->text(0), empty);
-    QCOMPARE(form.ListView2->topLevelItem(1)->text(1), QStringLiteral("0"));
+    QCOMPARE(named<QTreeWidget>(form, "ListView2")->topLevelItemCount(), 3);
+    QCOMPARE(named<QTreeWidget>(form, "ListView2")->topLevelItem(1)->text(0), empty);
+    QCOMPARE(named<QTreeWidget>(form, "ListView2")->topLevelItem(1)->text(1), QStringLiteral("0"));
     QCOMPARE(workingList(), QStringList({"one", "two"}));
     verifyIdle();
 
     // Only the empty and binary files: nothing to split.
     load({empty, binary});
-    QVERIFY(!form_->NumberBox1Files->isEnabled());
+    QVERIFY(!named<NumberBox>(*form_, "NumberBox1Files")->isEnabled());
     form_->Button3ExecClick();
     QCOMPARE(status(), QStringLiteral("分割する行がありません"));
     QCOMPARE(QDir(temp_->path()).entryList({"*-1.txt"}, QDir::Files), QStringList());
@@ -209,7 +212,7 @@ class FaultTest : public QObject, varnopel::test::FormFixture {
     form.Button9ReloadClick();
     QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Information), QStringList({QStringLiteral("復元できませんでした\r\n") + second}));
     QCOMPARE(status(), QStringLiteral("復元しました"));
-    QCOMPARE(form.ListView2->topLevelItemCount(), 1);
+    QCOMPARE(named<QTreeWidget>(form, "ListView2")->topLevelItemCount(), 1);
     QCOMPARE(workingList(), QStringList({"one"}));
     verifyIdle();
 
@@ -217,8 +220,9 @@ class FaultTest : public QObject, varnopel::test::FormFixture {
     dialogs_->clearShown();
     const QString third = write("p3.txt", "three\n");
     load({first, third});
-    form_->ListView2->insertTopLevelItem(0, form_->ListView2->takeTopLevelItem(1));
-    form_->IsListView2Modified = true;
+    QTreeWidget* inputs = named<QTreeWidget>(*form_, "ListView2");
+    inputs->setCurrentItem(inputs->topLevelItem(1));
+    form_->ToTop2Click();
     QFile::remove(first);
     form_->Button3ExecClick();
     QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Information), QStringList({QStringLiteral("読み込めませんでした\r\n") + first}));
@@ -263,8 +267,9 @@ class FaultTest : public QObject, varnopel::test::FormFixture {
     varnopel::SetFileSystemCallsForTesting(&kNoMemoryForBigFiles);
     if (road == 1) form.Button9ReloadClick();
     if (road == 2) {
-      form.ListView2->insertTopLevelItem(0, form.ListView2->takeTopLevelItem(1));
-      form.IsListView2Modified = true;
+      QTreeWidget* inputs = named<QTreeWidget>(form, "ListView2");
+      inputs->setCurrentItem(inputs->topLevelItem(1));
+      form.ToTop2Click();
       form.Button3ExecClick();
     }
     varnopel::SetFileSystemCallsForTesting(nullptr);

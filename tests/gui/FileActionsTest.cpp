@@ -13,12 +13,14 @@
 #include <memory>
 
 #include "FormFixture.h"
+#include "Widgets.h"
 
 using varnopel::DesktopApplication;
 using varnopel::SpecialFolder;
 using varnopel::TVarnopelForm;
 using varnopel::test::FakeShellServices;
 using varnopel::test::ScriptedDialogs;
+using varnopel::test::named;
 using Kind = ScriptedDialogs::Kind;
 
 class FileActionsTest : public QObject, varnopel::test::FormFixture {
@@ -31,13 +33,15 @@ class FileActionsTest : public QObject, varnopel::test::FormFixture {
     list->clear();
     for (const QString& path : paths) new QTreeWidgetItem(list, {path, QStringLiteral("2")});
     if (selected >= 0) list->topLevelItem(selected)->setSelected(true);
-    form_->PageControl1->setCurrentWidget(list == form_->ListView1 ? form_->tsWriteOut1 : form_->tsReadIn2);
+    named<QTabWidget>(*form_, "PageControl1")
+        ->setCurrentWidget(list == named<QTreeWidget>(*form_, "ListView1") ? named<QWidget>(*form_, "tsWriteOut1")
+                                                                           : named<QWidget>(*form_, "tsReadIn2"));
   }
 
   // "E" enabled, "D" disabled, "H" hidden, for each pop-up item but N4.
   QString states() {
     QString result;
-    for (QAction* item : form_->PopupMenu1->actions()) {
+    for (QAction* item : named<QMenu>(*form_, "PopupMenu1")->actions()) {
       if (item->objectName() == QStringLiteral("N4")) {
         if (!item->isVisible()) result += u'!';  // the separator above the moves never hides
         continue;
@@ -90,28 +94,31 @@ class FileActionsTest : public QObject, varnopel::test::FormFixture {
       const QString name = QStringLiteral("f%1.txt").arg(i);
       paths << (fileExists ? write(name) : temp_->filePath(name));
     }
-    fill(outputList ? form_->ListView1 : form_->ListView2, paths, selected);
+    fill(outputList ? named<QTreeWidget>(*form_, "ListView1") : named<QTreeWidget>(*form_, "ListView2"), paths,
+         selected);
     form_->PopupMenu1Popup();
     QCOMPARE(states(), expected);
   }
 
   void popupShowsTypeIconOfPlannedName() {
-    fill(form_->ListView1, {temp_->filePath(QStringLiteral("planned-1.html"))}, 0);
-    const QIcon before = form_->Open2->icon();
+    fill(named<QTreeWidget>(*form_, "ListView1"), {temp_->filePath(QStringLiteral("planned-1.html"))}, 0);
+    const QIcon before = named<QAction>(*form_, "Open2")->icon();
     form_->PopupMenu1Popup();
     // The type is judged by the name: the icon changed although no file exists.
-    QVERIFY(form_->Open2->icon().cacheKey() != before.cacheKey());
+    QVERIFY(named<QAction>(*form_, "Open2")->icon().cacheKey() != before.cacheKey());
     // With no selected row the picture stays as it was.
-    const qint64 shown = form_->Open2->icon().cacheKey();
-    form_->ListView1->clearSelection();
+    const qint64 shown = named<QAction>(*form_, "Open2")->icon().cacheKey();
+    named<QTreeWidget>(*form_, "ListView1")->clearSelection();
     form_->PopupMenu1Popup();
-    QCOMPARE(form_->Open2->icon().cacheKey(), shown);
+    QCOMPARE(named<QAction>(*form_, "Open2")->icon().cacheKey(), shown);
   }
 
   void actionsDoNothingWithoutSelection() {
-    fill(form_->ListView2, {write(QStringLiteral("a.txt"))}, -1);
-    for (QAction* item : {form_->Open2, form_->OpenWithNotepad2, form_->OpenWith2, form_->OpenWithSendTo2,
-                          form_->Properties2, form_->OpenLocation2, form_->MakeShortCut2})
+    fill(named<QTreeWidget>(*form_, "ListView2"), {write(QStringLiteral("a.txt"))}, -1);
+    for (QAction* item : {named<QAction>(*form_, "Open2"), named<QAction>(*form_, "OpenWithNotepad2"),
+                          named<QAction>(*form_, "OpenWith2"), named<QAction>(*form_, "OpenWithSendTo2"),
+                          named<QAction>(*form_, "Properties2"), named<QAction>(*form_, "OpenLocation2"),
+                          named<QAction>(*form_, "MakeShortCut2")})
       item->trigger();
     QVERIFY(shell_->opened.isEmpty() && shell_->started.isEmpty() && shell_->portalAsked.isEmpty());
     QVERIFY(dialogs_->shown().isEmpty());
@@ -120,56 +127,57 @@ class FileActionsTest : public QObject, varnopel::test::FormFixture {
   void openActionsUseTheRowOfTheFrontList() {
     const QString input = write(QStringLiteral("in put.txt"));
     const QString output = write(QStringLiteral("out-1.txt"));
-    fill(form_->ListView2, {input}, 0);
-    fill(form_->ListView1, {output}, 0);
+    fill(named<QTreeWidget>(*form_, "ListView2"), {input}, 0);
+    fill(named<QTreeWidget>(*form_, "ListView1"), {output}, 0);
     // The output tab is in front.
-    emit form_->ListView1->itemDoubleClicked(form_->ListView1->topLevelItem(0), 0);
-    form_->OpenWithNotepad2->trigger();
-    form_->OpenLocation2->trigger();
-    form_->Properties2->trigger();
+    emit named<QTreeWidget>(*form_, "ListView1")
+        ->itemDoubleClicked(named<QTreeWidget>(*form_, "ListView1")->topLevelItem(0), 0);
+    named<QAction>(*form_, "OpenWithNotepad2")->trigger();
+    named<QAction>(*form_, "OpenLocation2")->trigger();
+    named<QAction>(*form_, "Properties2")->trigger();
     QCOMPARE(shell_->opened, QStringList{output});
     QCOMPARE(shell_->started, (QList<QStringList>{{QStringLiteral("/usr/bin/editor"), output}}));
     QCOMPARE(shell_->shownItems, (QList<QStringList>{{output}}));
     QCOMPARE(shell_->propertiesShown, QStringList{output});
 
-    form_->PageControl1->setCurrentWidget(form_->tsReadIn2);
-    form_->Open2->trigger();
+    named<QTabWidget>(*form_, "PageControl1")->setCurrentWidget(named<QWidget>(*form_, "tsReadIn2"));
+    named<QAction>(*form_, "Open2")->trigger();
     QCOMPARE(shell_->opened.last(), input);
     QVERIFY(dialogs_->shown().isEmpty());
   }
 
   void openFailuresAreReported() {
     const QString path = temp_->filePath(QStringLiteral("gone.txt"));
-    fill(form_->ListView2, {path}, 0);
+    fill(named<QTreeWidget>(*form_, "ListView2"), {path}, 0);
     shell_->openResult = ENOENT;
-    form_->Open2->trigger();
+    named<QAction>(*form_, "Open2")->trigger();
     // No file manager on the bus: the folder opens instead (and fails too).
     shell_->showItemsResult = false;
-    form_->OpenLocation2->trigger();
+    named<QAction>(*form_, "OpenLocation2")->trigger();
     QCOMPARE(shell_->opened, (QStringList{path, temp_->path()}));
     const QStringList boxes = dialogs_->texts(Kind::Information);
     QCOMPARE(boxes.size(), 2);
     QVERIFY(boxes[0].startsWith(QStringLiteral("Open Failed 2\r\n")));
     QVERIFY(boxes[0].endsWith(QStringLiteral("\r\n") + path));
     // A missing file has no properties to show.
-    form_->Properties2->trigger();
+    named<QAction>(*form_, "Properties2")->trigger();
     QCOMPARE(dialogs_->texts(Kind::Information).last(), QStringLiteral("プロパティを表示できませんでした\r\n") + path);
     QVERIFY(shell_->propertiesShown.isEmpty());
   }
 
   void propertiesFallBackToOwnView() {
     const QString path = write(QStringLiteral("p.txt"));
-    fill(form_->ListView2, {path}, 0);
+    fill(named<QTreeWidget>(*form_, "ListView2"), {path}, 0);
     shell_->propertiesResult = false;
-    form_->Properties2->trigger();
+    named<QAction>(*form_, "Properties2")->trigger();
     QCOMPARE(dialogs_->texts(Kind::Properties), QStringList{path});
   }
 
   void openWithAsksThePortalFirst() {
     const QString path = write(QStringLiteral("a.csv"));
-    fill(form_->ListView2, {path}, 0);
+    fill(named<QTreeWidget>(*form_, "ListView2"), {path}, 0);
     shell_->portalResult = 0;
-    form_->OpenWith2->trigger();
+    named<QAction>(*form_, "OpenWith2")->trigger();
     QCOMPARE(shell_->portalAsked, QStringList{path});
     QVERIFY(dialogs_->shown().isEmpty());
     // The portal reports a failed start later.
@@ -180,24 +188,24 @@ class FileActionsTest : public QObject, varnopel::test::FormFixture {
 
   void openWithOwnChooser() {
     const QString path = write(QStringLiteral("a.txt"));
-    fill(form_->ListView2, {path}, 0);
+    fill(named<QTreeWidget>(*form_, "ListView2"), {path}, 0);
     shell_->applicationsForType = {{QStringLiteral("ed.desktop"), QStringLiteral("Ed"), QStringLiteral("ed --new %F"), {}}};
     shell_->applications = shell_->applicationsForType;
 
     dialogs_->queueChooseApplication(QString());  // cancelled: nothing more
-    form_->OpenWith2->trigger();
+    named<QAction>(*form_, "OpenWith2")->trigger();
     QCOMPARE(shell_->queriedTypes, QStringList{QStringLiteral("text/plain")});
     QCOMPARE(dialogs_->choiceForType.size(), 1);
     QVERIFY(shell_->started.isEmpty());
     QCOMPARE(dialogs_->texts(Kind::Information), QStringList{});
 
     dialogs_->queueChooseApplication(QStringLiteral("ed --new %F"));
-    form_->OpenWith2->trigger();
+    named<QAction>(*form_, "OpenWith2")->trigger();
     QCOMPARE(shell_->started, (QList<QStringList>{{QStringLiteral("ed"), QStringLiteral("--new"), path}}));
 
     shell_->startResult = ENOENT;
     dialogs_->queueChooseApplication(QStringLiteral("\"/opt/no such/prog\" %f"));
-    form_->OpenWith2->trigger();
+    named<QAction>(*form_, "OpenWith2")->trigger();
     QCOMPARE(shell_->started.last(), (QStringList{QStringLiteral("/opt/no such/prog"), path}));
     QCOMPARE(dialogs_->texts(Kind::Information),
              QStringList{QStringLiteral("指定プログラムを起動できませんでした\r\n") + path});
@@ -207,10 +215,10 @@ class FileActionsTest : public QObject, varnopel::test::FormFixture {
     const QString path = write(QStringLiteral("list.txt"), "new\n");
     const QString box = temp_->filePath(QStringLiteral("scripts/Box"));
     QVERIFY(QDir().mkpath(box));
-    fill(form_->ListView2, {path}, 0);
+    fill(named<QTreeWidget>(*form_, "ListView2"), {path}, 0);
 
     dialogs_->queueOpenFile(box);
-    form_->OpenWithSendTo2->trigger();
+    named<QAction>(*form_, "OpenWithSendTo2")->trigger();
     QCOMPARE(dialogs_->texts(Kind::OpenFile), QStringList{temp_->filePath(QStringLiteral("scripts/"))});
     QFile copy(box + QStringLiteral("/list.txt"));
     QVERIFY(copy.open(QIODevice::ReadOnly));
@@ -220,20 +228,20 @@ class FileActionsTest : public QObject, varnopel::test::FormFixture {
     // A second send finds the name taken and leaves that file alone.
     write(QStringLiteral("scripts/Box/list.txt"), "kept\n");
     dialogs_->queueOpenFile(box);
-    form_->OpenWithSendTo2->trigger();
+    named<QAction>(*form_, "OpenWithSendTo2")->trigger();
     QCOMPARE(dialogs_->texts(Kind::Information),
              QStringList{QStringLiteral("Same Name File Already Exists. Copyfile Failed\r\n\r\n") + box + QStringLiteral("/list.txt")});
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), QByteArray("kept\n"));
 
     dialogs_->queueOpenFile(QString());  // cancelled
-    form_->OpenWithSendTo2->trigger();
+    named<QAction>(*form_, "OpenWithSendTo2")->trigger();
     QVERIFY(shell_->started.isEmpty());
   }
 
   void sendToEntriesAndLinks() {
     const QString path = write(QStringLiteral("list.txt"));
-    fill(form_->ListView2, {path}, 0);
+    fill(named<QTreeWidget>(*form_, "ListView2"), {path}, 0);
     const QString folder = temp_->filePath(QStringLiteral("Backup"));
     QVERIFY(QDir().mkpath(folder));
 
@@ -241,19 +249,19 @@ class FileActionsTest : public QObject, varnopel::test::FormFixture {
     const QString link = write(QStringLiteral("scripts/Backup.DESKTOP"),
                                "[Desktop Entry]\nType=Link\nName=Backup\nURL=file://" + folder.toUtf8() + "\n");
     dialogs_->queueOpenFile(link);
-    form_->OpenWithSendTo2->trigger();
+    named<QAction>(*form_, "OpenWithSendTo2")->trigger();
     QVERIFY(QFile::exists(folder + QStringLiteral("/list.txt")));
 
     // An application entry runs its whole command with the file.
     const QString app = write(QStringLiteral("scripts/Mail.desktop"),
                               "[Desktop Entry]\nType=Application\nName=Mail\nExec=\"/opt/mail app/mail\" --attach %f\n");
     dialogs_->queueOpenFile(app);
-    form_->OpenWithSendTo2->trigger();
+    named<QAction>(*form_, "OpenWithSendTo2")->trigger();
     // A symbolic link to a program runs that program with the file.
     const QString symlink = temp_->filePath(QStringLiteral("scripts/Viewer"));
     QVERIFY(QFile::link(QStringLiteral("/opt/viewer/bin/viewer"), symlink));
     dialogs_->queueOpenFile(symlink);
-    form_->OpenWithSendTo2->trigger();
+    named<QAction>(*form_, "OpenWithSendTo2")->trigger();
     QCOMPARE(shell_->started,
              (QList<QStringList>{{QStringLiteral("/opt/mail app/mail"), QStringLiteral("--attach"), path},
                                  {QStringLiteral("/opt/viewer/bin/viewer"), path}}));

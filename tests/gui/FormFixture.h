@@ -13,6 +13,7 @@
 
 #include "FakeShellServices.h"
 #include "ScriptedDialogs.h"
+#include "Widgets.h"
 #include "app/TVarnopelForm.h"
 
 namespace varnopel::test {
@@ -42,8 +43,8 @@ class FormFixture {
   // unless `show` is false.
   TVarnopelForm& start(const QStringList& args = {}, bool show = true) {
     form_ = std::make_unique<TVarnopelForm>(dialogs_, shell_);
-    form_->SettingsPath1 = temp_->filePath(QStringLiteral("settings.ini"));
-    form_->SettingsFallbackPath1 = temp_->filePath(QStringLiteral("fallback.ini"));
+    form_->setSettingsPaths(temp_->filePath(QStringLiteral("settings.ini")),
+                            temp_->filePath(QStringLiteral("fallback.ini")));
     form_->FormCreate(args);
     if (show) form_->show();
     return *form_;
@@ -70,7 +71,7 @@ class FormFixture {
     }
     return out;
   }
-  QString status() const { return form_->StatusPanel1()->text(); }
+  QString status() const { return named<QLabel>(*form_, "StatusPanel1")->text(); }
 };
 
 }  // namespace varnopel::test

@@ -13,12 +13,14 @@
 #include <memory>
 
 #include "FormFixture.h"
+#include "Widgets.h"
 #include "app/AboutBox.h"
 #include "shell/HelpAbout.h"
 
 using varnopel::TVarnopelForm;
 using varnopel::test::FakeShellServices;
 using varnopel::test::ScriptedDialogs;
+using varnopel::test::named;
 using Kind = ScriptedDialogs::Kind;
 
 class HelpAboutTest : public QObject, varnopel::test::FormFixture {
@@ -44,20 +46,20 @@ class HelpAboutTest : public QObject, varnopel::test::FormFixture {
     shell_->program = bin + QStringLiteral("/varnopel.bin");
 
     // None anywhere up to the root.
-    form_->Help2->trigger();
+    named<QAction>(*form_, "Help2")->trigger();
     QCOMPARE(dialogs_->texts(Kind::Information), QStringList{QStringLiteral("ヘルプファイルがありません\r\n\r\nvarnopel.html")});
     QVERIFY(shell_->opened.isEmpty());
 
     // Two folders up: the extension is replaced, not added to.
     const QString page = temp_->filePath(QStringLiteral("varnopel.html"));
     QFile(page).open(QIODevice::WriteOnly);
-    form_->Help2->trigger();
+    named<QAction>(*form_, "Help2")->trigger();
     QCOMPARE(shell_->opened, QStringList{page});
 
     // A nearer one wins.
     const QString nearer = temp_->filePath(QStringLiteral("opt/varnopel.html"));
     QFile(nearer).open(QIODevice::WriteOnly);
-    form_->Help2->trigger();
+    named<QAction>(*form_, "Help2")->trigger();
     QCOMPARE(shell_->opened.last(), nearer);
   }
 
@@ -119,7 +121,7 @@ class HelpAboutTest : public QObject, varnopel::test::FormFixture {
   }
 
   void aboutText() {
-    form_->About1->trigger();
+    named<QAction>(*form_, "About1")->trigger();
     const QStringList shown = dialogs_->texts(Kind::About);
     QCOMPARE(shown.size(), 1);
     QVERIFY(shown[0].endsWith(QStringLiteral("\r\n")));
@@ -198,12 +200,12 @@ class HelpAboutTest : public QObject, varnopel::test::FormFixture {
   }
 
   void makerPagesAndProgramProperties() {
-    form_->HomeSite1->trigger();
-    form_->Donation1->trigger();
+    named<QAction>(*form_, "HomeSite1")->trigger();
+    named<QAction>(*form_, "Donation1")->trigger();
     QCOMPARE(shell_->opened, (QStringList{QString::fromLatin1(varnopel::kMakerHomePage),
                                           QString::fromLatin1(varnopel::kMakerSupportPage)}));
     shell_->program = QCoreApplication::applicationFilePath();
-    form_->Properties1->trigger();
+    named<QAction>(*form_, "Properties1")->trigger();
     QCOMPARE(shell_->propertiesShown, QStringList{shell_->program});
   }
 };

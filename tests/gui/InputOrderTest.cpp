@@ -14,11 +14,13 @@
 
 #include "FakeShellServices.h"
 #include "ScriptedDialogs.h"
+#include "Widgets.h"
 #include "app/TVarnopelForm.h"
 
 using varnopel::TVarnopelForm;
 using varnopel::test::FakeShellServices;
 using varnopel::test::ScriptedDialogs;
+using varnopel::test::named;
 
 class InputOrderTest : public QObject {
   Q_OBJECT
@@ -31,14 +33,14 @@ class InputOrderTest : public QObject {
   // A started window whose input list holds `rows` (path, count text).
   TVarnopelForm& start(const QList<QStringList>& rows) {
     form_ = std::make_unique<TVarnopelForm>(dialogs_, std::make_shared<FakeShellServices>());
-    form_->SettingsPath1 = temp_.filePath(QStringLiteral("absent/varnopel.ini"));
-    form_->SettingsFallbackPath1 = temp_.filePath(QStringLiteral("absent.ini"));
+    form_->setSettingsPaths(temp_.filePath(QStringLiteral("absent/varnopel.ini")),
+                            temp_.filePath(QStringLiteral("absent.ini")));
     form_->FormCreate({});
-    for (const QStringList& row : rows) new QTreeWidgetItem(form_->ListView2, row);
+    for (const QStringList& row : rows) new QTreeWidgetItem(named<QTreeWidget>(*form_, "ListView2"), row);
     // As a load leaves them.
-    form_->PageControl1->setEnabled(true);
-    form_->ListView2->setEnabled(true);
-    form_->ListView1->setEnabled(true);
+    named<QTabWidget>(*form_, "PageControl1")->setEnabled(true);
+    named<QTreeWidget>(*form_, "ListView2")->setEnabled(true);
+    named<QTreeWidget>(*form_, "ListView1")->setEnabled(true);
     return *form_;
   }
 
@@ -51,7 +53,7 @@ class InputOrderTest : public QObject {
     return {list->headerItem()->text(0), list->headerItem()->text(1)};
   }
   void clickHeader(int section) {
-    QHeaderView* header = form_->ListView2->header();
+    QHeaderView* header = named<QTreeWidget>(*form_, "ListView2")->header();
     // Through the header's own signal, as a mouse click arrives.
     emit header->sectionClicked(section);
   }
@@ -69,37 +71,37 @@ class InputOrderTest : public QObject {
 
   void countColumnBothDirections() {
     TVarnopelForm& form = start({{"/d/a.txt", "1,000"}, {"/d/b.txt", "999"}, {"/d/c.txt", "12"}});
-    form.ListView2->setCurrentItem(form.ListView2->topLevelItem(1));
-    QVERIFY(!form.IsListView2Modified);
+    named<QTreeWidget>(form, "ListView2")->setCurrentItem(named<QTreeWidget>(form, "ListView2")->topLevelItem(1));
+    QVERIFY(!form.inputOrderChanged());
 
     clickHeader(1);
-    QCOMPARE(column(form.ListView2, 1), QStringList({"12", "999", "1,000"}));
-    QCOMPARE(captions(form.ListView2), QStringList({"ファイル名", "∧ 行数"}));
-    QVERIFY(form.IsListView2Modified);
+    QCOMPARE(column(named<QTreeWidget>(form, "ListView2"), 1), QStringList({"12", "999", "1,000"}));
+    QCOMPARE(captions(named<QTreeWidget>(form, "ListView2")), QStringList({"ファイル名", "∧ 行数"}));
+    QVERIFY(form.inputOrderChanged());
     // The selected row stays selected wherever it went.
-    QCOMPARE(form.ListView2->selectedItems().value(0)->text(0), QStringLiteral("/d/b.txt"));
+    QCOMPARE(named<QTreeWidget>(form, "ListView2")->selectedItems().value(0)->text(0), QStringLiteral("/d/b.txt"));
 
     clickHeader(1);
-    QCOMPARE(column(form.ListView2, 1), QStringList({"1,000", "999", "12"}));
-    QCOMPARE(captions(form.ListView2), QStringList({"ファイル名", "∨ 行数"}));
-    QCOMPARE(form.InputSortState1, -2);
+    QCOMPARE(column(named<QTreeWidget>(form, "ListView2"), 1), QStringList({"1,000", "999", "12"}));
+    QCOMPARE(captions(named<QTreeWidget>(form, "ListView2")), QStringList({"ファイル名", "∨ 行数"}));
+    QCOMPARE(form.inputSortState(), -2);
     // The output list keeps its captions.
-    QCOMPARE(captions(form.ListView1), QStringList({"ファイル名", "行数"}));
+    QCOMPARE(captions(named<QTreeWidget>(form, "ListView1")), QStringList({"ファイル名", "行数"}));
   }
 
   void nameThenCount() {
     TVarnopelForm& form = start({{"/d/b.txt", "3"}, {"/d/A.txt", "1"}, {"/d/a.txt", "2"}});
     clickHeader(0);
     // The locale's order, not the code points' ("A" < "a" < "b").
-    QCOMPARE(column(form.ListView2, 0), QStringList({"/d/a.txt", "/d/A.txt", "/d/b.txt"}));
-    QCOMPARE(captions(form.ListView2), QStringList({"ファイル名 ∧", "行数"}));
+    QCOMPARE(column(named<QTreeWidget>(form, "ListView2"), 0), QStringList({"/d/a.txt", "/d/A.txt", "/d/b.txt"}));
+    QCOMPARE(captions(named<QTreeWidget>(form, "ListView2")), QStringList({"ファイル名 ∧", "行数"}));
     clickHeader(0);
-    QCOMPARE(column(form.ListView2, 0), QStringList({"/d/b.txt", "/d/A.txt", "/d/a.txt"}));
-    QCOMPARE(captions(form.ListView2), QStringList({"ファイル名 ∨", "行数"}));
+    QCOMPARE(column(named<QTreeWidget>(form, "ListView2"), 0), QStringList({"/d/b.txt", "/d/A.txt", "/d/a.txt"}));
+    QCOMPARE(captions(named<QTreeWidget>(form, "ListView2")), QStringList({"ファイル名 ∨", "行数"}));
     // Another column starts ascending.
     clickHeader(1);
-    QCOMPARE(column(form.ListView2, 1), QStringList({"1", "2", "3"}));
-    QCOMPARE(captions(form.ListView2), QStringList({"ファイル名", "∧ 行数"}));
+    QCOMPARE(column(named<QTreeWidget>(form, "ListView2"), 1), QStringList({"1", "2", "3"}));
+    QCOMPARE(captions(named<QTreeWidget>(form, "ListView2")), QStringList({"ファイル名", "∧ 行数"}));
   }
 
   // Rows the comparison cannot separate keep the order they stand in, in
@@ -107,9 +109,9 @@ class InputOrderTest : public QObject {
   void equalCountsKeepTheirOrder() {
     TVarnopelForm& form = start({{"/x", "5"}, {"/y", "5"}, {"/z", "1"}, {"/w", "5"}});
     clickHeader(1);
-    QCOMPARE(column(form.ListView2, 0), QStringList({"/z", "/x", "/y", "/w"}));
+    QCOMPARE(column(named<QTreeWidget>(form, "ListView2"), 0), QStringList({"/z", "/x", "/y", "/w"}));
     clickHeader(1);
-    QCOMPARE(column(form.ListView2, 0), QStringList({"/x", "/y", "/w", "/z"}));
+    QCOMPARE(column(named<QTreeWidget>(form, "ListView2"), 0), QStringList({"/x", "/y", "/w", "/z"}));
   }
 
   void moves_data() {
@@ -132,21 +134,25 @@ class InputOrderTest : public QObject {
     TVarnopelForm& form = start({{"1", "10"}, {"2", "20"}, {"3", "30"}});
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form, 5000));
-    form.ListView2->setCurrentItem(form.ListView2->topLevelItem(selected));
-    form.Edit1InFile->setFocus();
+    named<QTreeWidget>(form, "ListView2")
+        ->setCurrentItem(named<QTreeWidget>(form, "ListView2")->topLevelItem(selected));
+    named<QLineEdit>(form, "Edit1InFile")->setFocus();
 
     form.findChild<QAction*>(item)->trigger();
-    QCOMPARE(column(form.ListView2, 0), order);
+    QCOMPARE(column(named<QTreeWidget>(form, "ListView2"), 0), order);
     // Each row moved whole: row "n" still counts n0 lines.
     QStringList counts;
     for (const QString& name : order) counts << name + u'0';
-    QCOMPARE(column(form.ListView2, 1), counts);
-    QCOMPARE(form.ListView2->selectedItems().size(), 1);
-    QCOMPARE(form.ListView2->indexOfTopLevelItem(form.ListView2->selectedItems()[0]), selectedAfter);
-    QCOMPARE(form.ListView2->currentItem(), form.ListView2->selectedItems()[0]);
-    QTRY_VERIFY_WITH_TIMEOUT(form.ListView2->hasFocus(), 5000);
+    QCOMPARE(column(named<QTreeWidget>(form, "ListView2"), 1), counts);
+    QCOMPARE(named<QTreeWidget>(form, "ListView2")->selectedItems().size(), 1);
+    QCOMPARE(named<QTreeWidget>(form, "ListView2")
+                 ->indexOfTopLevelItem(named<QTreeWidget>(form, "ListView2")->selectedItems()[0]),
+             selectedAfter);
+    QCOMPARE(named<QTreeWidget>(form, "ListView2")->currentItem(),
+             named<QTreeWidget>(form, "ListView2")->selectedItems()[0]);
+    QTRY_VERIFY_WITH_TIMEOUT(named<QTreeWidget>(form, "ListView2")->hasFocus(), 5000);
     // Set whether or not anything moved.
-    QVERIFY(form.IsListView2Modified);
+    QVERIFY(form.inputOrderChanged());
   }
 
   // The line list follows the new order only at the restore; a later load
@@ -163,24 +169,24 @@ class InputOrderTest : public QObject {
     }
     dialogs_->queueOpenFiles(paths);
     form.Button1InFileClick();
-    QCOMPARE(column(form.ListView2, 1), QStringList({"1,000", "999", "12"}));
+    QCOMPARE(column(named<QTreeWidget>(form, "ListView2"), 1), QStringList({"1,000", "999", "12"}));
 
     clickHeader(1);
-    QCOMPARE(column(form.ListView2, 1), QStringList({"12", "999", "1,000"}));
+    QCOMPARE(column(named<QTreeWidget>(form, "ListView2"), 1), QStringList({"12", "999", "1,000"}));
     QCOMPARE(form.session().lines()[0], std::string_view("a1"));
     form.Button9ReloadClick();
     QCOMPARE(form.session().lines().count(), size_t(2011));
     QCOMPARE(form.session().lines()[0], std::string_view("c1"));
     QCOMPARE(form.session().lines()[12], std::string_view("b1"));
     QCOMPARE(form.session().lines()[1011], std::string_view("a1"));
-    QVERIFY(form.IsListView2Modified);
+    QVERIFY(form.inputOrderChanged());
 
     dialogs_->queueYesNoCancel(varnopel::Dialogs::Answer::Yes);
     dialogs_->queueOpenFiles({paths[2], paths[0]});
     form.Button1InFileClick();
-    QCOMPARE(column(form.ListView2, 0), QStringList({paths[0], paths[2]}));
-    QCOMPARE(captions(form.ListView2), QStringList({"ファイル名", "∧ 行数"}));
-    QVERIFY(!form.IsListView2Modified);
+    QCOMPARE(column(named<QTreeWidget>(form, "ListView2"), 0), QStringList({paths[0], paths[2]}));
+    QCOMPARE(captions(named<QTreeWidget>(form, "ListView2")), QStringList({"ファイル名", "∧ 行数"}));
+    QVERIFY(!form.inputOrderChanged());
   }
 
   // On the output list a move keeps the row's check mark and leaves the
@@ -188,18 +194,18 @@ class InputOrderTest : public QObject {
   void moveOnOutputList() {
     TVarnopelForm& form = start({});
     for (const char* name : {"/o-1.txt", "/o-2.txt", "/o-3.txt"}) {
-      auto* row = new QTreeWidgetItem(form.ListView1, {QString::fromLatin1(name), QString()});
+      auto* row = new QTreeWidgetItem(named<QTreeWidget>(form, "ListView1"), {QString::fromLatin1(name), QString()});
       row->setCheckState(0, Qt::Checked);
     }
-    form.ListView1->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
-    form.PageControl1->setCurrentWidget(form.tsWriteOut1);
-    form.ListView1->setCurrentItem(form.ListView1->topLevelItem(1));
+    named<QTreeWidget>(form, "ListView1")->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+    named<QTabWidget>(form, "PageControl1")->setCurrentWidget(named<QWidget>(form, "tsWriteOut1"));
+    named<QTreeWidget>(form, "ListView1")->setCurrentItem(named<QTreeWidget>(form, "ListView1")->topLevelItem(1));
 
-    form.ToBottom2->trigger();
-    QCOMPARE(column(form.ListView1, 0), QStringList({"/o-1.txt", "/o-3.txt", "/o-2.txt"}));
-    QCOMPARE(form.ListView1->topLevelItem(2)->checkState(0), Qt::Unchecked);
-    QCOMPARE(form.ListView1->topLevelItem(1)->checkState(0), Qt::Checked);
-    QVERIFY(!form.IsListView2Modified);
+    named<QAction>(form, "ToBottom2")->trigger();
+    QCOMPARE(column(named<QTreeWidget>(form, "ListView1"), 0), QStringList({"/o-1.txt", "/o-3.txt", "/o-2.txt"}));
+    QCOMPARE(named<QTreeWidget>(form, "ListView1")->topLevelItem(2)->checkState(0), Qt::Unchecked);
+    QCOMPARE(named<QTreeWidget>(form, "ListView1")->topLevelItem(1)->checkState(0), Qt::Checked);
+    QVERIFY(!form.inputOrderChanged());
   }
 };
 

@@ -21,11 +21,14 @@
 #include <memory>
 
 #include "FormFixture.h"
+#include "Widgets.h"
 #include "app/OperationScope.h"
 
 using varnopel::Dialogs;
+using varnopel::NumberBox;
 using varnopel::TVarnopelForm;
 using varnopel::test::ScriptedDialogs;
+using varnopel::test::named;
 
 class LoadingAndPlanTest : public QObject, varnopel::test::FormFixture {
   Q_OBJECT
@@ -60,35 +63,35 @@ class LoadingAndPlanTest : public QObject, varnopel::test::FormFixture {
     TVarnopelForm& form = start();
     dialogs_->queueOpenFiles({file("a10.txt", 2), file("a2.txt", 3)});
     form.Button1InFileClick();
-    QCOMPARE(names(form.ListView2), QStringList({"a2.txt", "a10.txt"}));
-    QCOMPARE(rows(form.ListView2, 1), QStringList({"3", "2"}));
+    QCOMPARE(names(named<QTreeWidget>(form, "ListView2")), QStringList({"a2.txt", "a10.txt"}));
+    QCOMPARE(rows(named<QTreeWidget>(form, "ListView2"), 1), QStringList({"3", "2"}));
     QCOMPARE(form.session().lines().count(), size_t(5));
     QCOMPARE(QString::fromUtf8(form.session().lines()[0].data(), 8), QStringLiteral("a2.txt 0"));
-    QCOMPARE(form.Label1InFile->text(), QStringLiteral("5 行 / 2 ファイル (ANSI)"));
+    QCOMPARE(named<QLabel>(form, "Label1InFile")->text(), QStringLiteral("5 行 / 2 ファイル (ANSI)"));
     QCOMPARE(status(), QStringLiteral("a10.txt を読込みました"));
-    QCOMPARE(form.Edit2OutFolder->text(), temp_->path() + "/");
+    QCOMPARE(named<QLineEdit>(form, "Edit2OutFolder")->text(), temp_->path() + "/");
     // The plan for one file is listed, checked, and the input tab stays in front.
-    QCOMPARE(names(form.ListView1), QStringList({"a10-1.txt"}));
-    QCOMPARE(form.ListView1->topLevelItem(0)->checkState(0), Qt::Checked);
-    QCOMPARE(form.PageControl1->currentWidget(), form.tsReadIn2);
+    QCOMPARE(names(named<QTreeWidget>(form, "ListView1")), QStringList({"a10-1.txt"}));
+    QCOMPARE(named<QTreeWidget>(form, "ListView1")->topLevelItem(0)->checkState(0), Qt::Checked);
+    QCOMPARE(named<QTabWidget>(form, "PageControl1")->currentWidget(), named<QWidget>(form, "tsReadIn2"));
 
     // No: the new file is appended to the set.
     dialogs_->queueYesNoCancel(Dialogs::Answer::No);
     dialogs_->queueOpenFiles({file("b.txt", 4)});
     form.Button1InFileClick();
     QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::YesNoCancel).last(), QStringLiteral("既存の 2 ファイルをクリアしますか？"));
-    QCOMPARE(form.Label1InFile->text(), QStringLiteral("9 行 / 3 ファイル (ANSI)"));
+    QCOMPARE(named<QLabel>(form, "Label1InFile")->text(), QStringLiteral("9 行 / 3 ファイル (ANSI)"));
 
     // Cancel: nothing changes. Yes then a cancelled dialog: the set is empty.
     dialogs_->queueYesNoCancel(Dialogs::Answer::Cancel);
     form.Button1InFileClick();
-    QCOMPARE(form.ListView2->topLevelItemCount(), 3);
+    QCOMPARE(named<QTreeWidget>(form, "ListView2")->topLevelItemCount(), 3);
     dialogs_->queueYesNoCancel(Dialogs::Answer::Yes);
     dialogs_->queueOpenFiles({});
     form.Button1InFileClick();
-    QCOMPARE(form.ListView2->topLevelItemCount(), 0);
+    QCOMPARE(named<QTreeWidget>(form, "ListView2")->topLevelItemCount(), 0);
     QCOMPARE(form.session().lines().count(), size_t(0));
-    QCOMPARE(form.Edit1InFile->text(), QString());
+    QCOMPARE(named<QLineEdit>(form, "Edit1InFile")->text(), QString());
   }
 
   void dropRoadReplacesTheSetInSortedOrder() {
@@ -105,12 +108,12 @@ class LoadingAndPlanTest : public QObject, varnopel::test::FormFixture {
     QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&form, &drop);
-    QTRY_COMPARE_WITH_TIMEOUT(form.ListView2->topLevelItemCount(), 3, 5000);
-    QCOMPARE(names(form.ListView2), QStringList({"c1.txt", "c3.txt", "c20.txt"}));
+    QTRY_COMPARE_WITH_TIMEOUT(named<QTreeWidget>(form, "ListView2")->topLevelItemCount(), 3, 5000);
+    QCOMPARE(names(named<QTreeWidget>(form, "ListView2")), QStringList({"c1.txt", "c3.txt", "c20.txt"}));
     QCOMPARE(form.session().lines().count(), size_t(6));
     QCOMPARE(QString::fromUtf8(form.session().lines()[5].data(), 9), QStringLiteral("c20.txt 2"));
     QCOMPARE(status(), QStringLiteral("c20.txtを読込みました"));  // this road's text has no blank
-    QCOMPARE(names(form.ListView1), QStringList({"c20-1.txt"}));
+    QCOMPARE(names(named<QTreeWidget>(form, "ListView1")), QStringList({"c20-1.txt"}));
     delete mime;
   }
 
@@ -120,83 +123,85 @@ class LoadingAndPlanTest : public QObject, varnopel::test::FormFixture {
     TVarnopelForm& form = start({a, missing});
     QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Information),
              QStringList({QStringLiteral("読み込めませんでした\r\n") + missing}));
-    QCOMPARE(rows(form.ListView2), QStringList({a}));
-    QCOMPARE(form.ListView1->topLevelItemCount(), 0);
+    QCOMPARE(rows(named<QTreeWidget>(form, "ListView2")), QStringList({a}));
+    QCOMPARE(named<QTreeWidget>(form, "ListView1")->topLevelItemCount(), 0);
     QCOMPARE(status(), QStringLiteral("2 行 / 1 ファイル (ANSI) を読込みました"));
-    QCOMPARE(form.PageControl1->currentWidget(), form.tsReadIn2);
-    QVERIFY(form.Button3Exec->isEnabled());
+    QCOMPARE(named<QTabWidget>(form, "PageControl1")->currentWidget(), named<QWidget>(form, "tsReadIn2"));
+    QVERIFY(named<QPushButton>(form, "Button3Exec")->isEnabled());
   }
 
   void nameOrderFollowsTheSettingsMenu() {
     const QStringList given{file("a2.txt", 1), file("a10.txt", 1), file("a1.txt", 1)};
     TVarnopelForm& form = start(given);
-    QCOMPARE(names(form.ListView2), QStringList({"a1.txt", "a2.txt", "a10.txt"}));
-    form.mmSortDic1->setChecked(true);
+    QCOMPARE(names(named<QTreeWidget>(form, "ListView2")), QStringList({"a1.txt", "a2.txt", "a10.txt"}));
+    named<QAction>(form, "mmSortDic1")->setChecked(true);
     form.WMDropFiles(given);
-    QCOMPARE(names(form.ListView2), QStringList({"a1.txt", "a10.txt", "a2.txt"}));
+    QCOMPARE(names(named<QTreeWidget>(form, "ListView2")), QStringList({"a1.txt", "a10.txt", "a2.txt"}));
   }
 
   void emptyListPlansNothing() {
     TVarnopelForm& form = start({file("empty.txt", 0)});
-    QCOMPARE(form.Label1InFile->text(), QStringLiteral("0 行 / 1 ファイル (Unknown)"));
-    QVERIFY(!form.NumberBox1Files->isEnabled());
-    form.RadioButton3Half->click();
-    QCOMPARE(form.ListView1->topLevelItemCount(), 0);
+    QCOMPARE(named<QLabel>(form, "Label1InFile")->text(), QStringLiteral("0 行 / 1 ファイル (Unknown)"));
+    QVERIFY(!named<NumberBox>(form, "NumberBox1Files")->isEnabled());
+    named<QRadioButton>(form, "RadioButton3Half")->click();
+    QCOMPARE(named<QTreeWidget>(form, "ListView1")->topLevelItemCount(), 0);
   }
 
   void planModesOverTenLines() {
     TVarnopelForm& form = start({file("list.txt", 10)});
-    form.NumberBox1Files->setValue(4);
-    QCOMPARE(form.label1Files->text(), QStringLiteral("3 行 x 4 ファイル"));
-    QCOMPARE(names(form.ListView1), QStringList({"list-1.txt", "list-2.txt", "list-3.txt", "list-4.txt"}));
-    QCOMPARE(rows(form.ListView1, 1), QStringList({"", "", "", ""}));
+    named<NumberBox>(form, "NumberBox1Files")->setValue(4);
+    QCOMPARE(named<QLabel>(form, "label1Files")->text(), QStringLiteral("3 行 x 4 ファイル"));
+    QCOMPARE(names(named<QTreeWidget>(form, "ListView1")),
+             QStringList({"list-1.txt", "list-2.txt", "list-3.txt", "list-4.txt"}));
+    QCOMPARE(rows(named<QTreeWidget>(form, "ListView1"), 1), QStringList({"", "", "", ""}));
     QCOMPARE(status(), QStringLiteral("出力ファイル一覧 4行 を作成しました"));
-    QCOMPARE(form.PageControl1->currentWidget(), form.tsWriteOut1);
+    QCOMPARE(named<QTabWidget>(form, "PageControl1")->currentWidget(), named<QWidget>(form, "tsWriteOut1"));
 
-    form.NumberBox2Lines->setValue(3);
-    QVERIFY(form.RadioButton2Lines->isChecked());
-    QCOMPARE(form.Label2Lines->text(), QStringLiteral("3 行 x 4 ファイル"));
-    QCOMPARE(form.ListView1->topLevelItemCount(), 4);
+    named<NumberBox>(form, "NumberBox2Lines")->setValue(3);
+    QVERIFY(named<QRadioButton>(form, "RadioButton2Lines")->isChecked());
+    QCOMPARE(named<QLabel>(form, "Label2Lines")->text(), QStringLiteral("3 行 x 4 ファイル"));
+    QCOMPARE(named<QTreeWidget>(form, "ListView1")->topLevelItemCount(), 4);
 
     for (auto [half, label] : {std::pair{3, "3 行 + 7 行"}, {0, "0 行 + 10 行"}, {10, "10 行 + 0 行"}}) {
-      form.NumberBox3Half->setValue(half);
-      QCOMPARE(form.Label25Half->text(), QString::fromUtf8(label));
-      QCOMPARE(form.ListView1->topLevelItemCount(), 2);
+      named<NumberBox>(form, "NumberBox3Half")->setValue(half);
+      QCOMPARE(named<QLabel>(form, "Label25Half")->text(), QString::fromUtf8(label));
+      QCOMPARE(named<QTreeWidget>(form, "ListView1")->topLevelItemCount(), 2);
     }
 
     // Unchecking a row, then any change: every row comes back checked.
-    form.NumberBox1Files->setValue(2);
-    form.ListView1->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
-    form.NumberBox1Files->setValue(3);
-    for (int i = 0; i < 3; ++i) QCOMPARE(form.ListView1->topLevelItem(i)->checkState(0), Qt::Checked);
+    named<NumberBox>(form, "NumberBox1Files")->setValue(2);
+    named<QTreeWidget>(form, "ListView1")->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+    named<NumberBox>(form, "NumberBox1Files")->setValue(3);
+    for (int i = 0; i < 3; ++i)
+      QCOMPARE(named<QTreeWidget>(form, "ListView1")->topLevelItem(i)->checkState(0), Qt::Checked);
   }
 
   void sixteenFilesAreListedSeventeenAreNot() {
     TVarnopelForm& form = start({file("big.txt", 20)});
-    form.NumberBox1Files->setValue(16);
-    QCOMPARE(form.ListView1->topLevelItemCount(), 16);
-    QCOMPARE(names(form.ListView1).last(), QStringLiteral("big-16.txt"));
-    form.NumberBox1Files->setValue(17);
-    QCOMPARE(form.ListView1->topLevelItemCount(), 0);
+    named<NumberBox>(form, "NumberBox1Files")->setValue(16);
+    QCOMPARE(named<QTreeWidget>(form, "ListView1")->topLevelItemCount(), 16);
+    QCOMPARE(names(named<QTreeWidget>(form, "ListView1")).last(), QStringLiteral("big-16.txt"));
+    named<NumberBox>(form, "NumberBox1Files")->setValue(17);
+    QCOMPARE(named<QTreeWidget>(form, "ListView1")->topLevelItemCount(), 0);
     QCOMPARE(status(), QString());
   }
 
   void spinStepGrowsWithTheDigits() {
     TVarnopelForm& form = start({file("many.txt", 5000)});
-    QCOMPARE(form.NumberBox2Lines->maxTextLength(), 4);
+    QCOMPARE(named<NumberBox>(form, "NumberBox2Lines")->maxTextLength(), 4);
     for (auto [value, step] : {std::pair{99, 1}, {100, 10}, {999, 10}, {1000, 100}}) {
-      form.NumberBox2Lines->setValue(value);
-      QCOMPARE(form.NumberBox2Lines->singleStep(), step);
+      named<NumberBox>(form, "NumberBox2Lines")->setValue(value);
+      QCOMPARE(named<NumberBox>(form, "NumberBox2Lines")->singleStep(), step);
     }
-    form.NumberBox3Half->setValue(250);
-    QCOMPARE(form.NumberBox3Half->singleStep(), 10);
+    named<NumberBox>(form, "NumberBox3Half")->setValue(250);
+    QCOMPARE(named<NumberBox>(form, "NumberBox3Half")->singleStep(), 10);
   }
 
   void controlCharactersInThePathAreRefused() {
     TVarnopelForm& form = start({file("ok.txt", 3)});
-    form.CheckBox1SameFolder->setChecked(false);
-    form.Edit2OutFolder->setText(QStringLiteral("/tmp/a\tb/"));
-    form.NumberBox1Files->setValue(2);
+    named<QCheckBox>(form, "CheckBox1SameFolder")->setChecked(false);
+    named<QLineEdit>(form, "Edit2OutFolder")->setText(QStringLiteral("/tmp/a\tb/"));
+    named<NumberBox>(form, "NumberBox1Files")->setValue(2);
     QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Error).value(0),
              QStringLiteral("パスに無効な文字が含まれています\r\n[/tmp/a\tb/]."));  // full stop added after "]"
     QCOMPARE(status(), QStringLiteral("出力ファイル一覧 0行 を作成しました"));
@@ -206,18 +211,18 @@ class LoadingAndPlanTest : public QObject, varnopel::test::FormFixture {
     TVarnopelForm& form = start();
     varnopel::OperationScope operation(form);
     form.ShowCancelButton();
-    QVERIFY(form.Button0Cancel->isVisible());
-    QTimer::singleShot(50, form.Button0Cancel, &QPushButton::click);
+    QVERIFY(named<QPushButton>(form, "Button0Cancel")->isVisible());
+    QTimer::singleShot(50, named<QPushButton>(form, "Button0Cancel"), &QPushButton::click);
     QElapsedTimer clock;
     clock.start();
     long long iterations = 0;
-    while (!form.IsCanceled && clock.elapsed() < 5000) {
+    while (!form.cancelRequested() && clock.elapsed() < 5000) {
       ++iterations;
       form.Pump().poll();
     }
-    QVERIFY(form.IsCanceled);
+    QVERIFY(form.cancelRequested());
     QVERIFY(clock.elapsed() < 1000);
-    QVERIFY(!form.Button0Cancel->isVisible());
+    QVERIFY(!named<QPushButton>(form, "Button0Cancel")->isVisible());
     // While the operation runs, the window refuses to close.
     QVERIFY(!form.close());
     QVERIFY(form.isVisible());

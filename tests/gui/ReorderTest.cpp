@@ -12,9 +12,11 @@
 #include <memory>
 
 #include "FormFixture.h"
+#include "Widgets.h"
 
 using varnopel::TVarnopelForm;
 using varnopel::test::ScriptedDialogs;
+using varnopel::test::named;
 
 class ReorderTest : public QObject, varnopel::test::FormFixture {
   Q_OBJECT
@@ -26,7 +28,7 @@ class ReorderTest : public QObject, varnopel::test::FormFixture {
 
   void sortsFollowTheSettingsMenu() {
     TVarnopelForm& form = start({write("s.txt", "a10\na2\na1\n")});
-    const QString label = form.Label1InFile->text();
+    const QString label = named<QLabel>(form, "Label1InFile")->text();
     form.Button7AscendClick();
     QCOMPARE(lines(), QStringList({"a1", "a2", "a10"}));
     QCOMPARE(status(), label + QStringLiteral(" の内容を昇順に整列しました"));
@@ -34,13 +36,13 @@ class ReorderTest : public QObject, varnopel::test::FormFixture {
     QCOMPARE(lines(), QStringList({"a10", "a2", "a1"}));
     QCOMPARE(status(), label + QStringLiteral(" の内容を降順に整列しました"));
 
-    form.mmSortDic1->setChecked(true);
+    named<QAction>(form, "mmSortDic1")->setChecked(true);
     form.Button7AscendClick();
     QCOMPARE(lines(), QStringList({"a1", "a10", "a2"}));
-    form.mmSortDic1->setChecked(false);  // neither item checked: dictionary order
+    named<QAction>(form, "mmSortDic1")->setChecked(false);  // neither item checked: dictionary order
     form.Button8DescendClick();
     QCOMPARE(lines(), QStringList({"a2", "a10", "a1"}));
-    QVERIFY(form.Button7Ascend->isEnabled());
+    QVERIFY(named<QPushButton>(form, "Button7Ascend")->isEnabled());
   }
 
   void reverseAndShuffleKeepEveryLine() {
@@ -51,9 +53,9 @@ class ReorderTest : public QObject, varnopel::test::FormFixture {
     QCOMPARE(shell_->progress.first().value, 1);
     QCOMPARE(shell_->progress.last().value, 2);
     QVERIFY(status().endsWith(QStringLiteral(" の内容を逆順に反転しました")));
-    QVERIFY(!form.Button0Cancel->isVisible());
+    QVERIFY(!named<QPushButton>(form, "Button0Cancel")->isVisible());
 
-    form.Random1.seed(1);
+    form.seedRandom(1);
     form.Button5RandomClick();
     QStringList shuffled = lines();
     shuffled.sort();
@@ -65,11 +67,11 @@ class ReorderTest : public QObject, varnopel::test::FormFixture {
     const QString first = write("d1.txt", "a\nb\na\n");
     const QString second = write("d2.txt", "c\nb\n");
     TVarnopelForm& form = start({first, second});
-    const QString label = form.Label1InFile->text();
+    const QString label = named<QLabel>(form, "Label1InFile")->text();
     form.Button10CompressClick();
     QCOMPARE(lines(), QStringList({"c", "b", "a"}));
     QCOMPARE(status(), QStringLiteral("重複を除去しました 5 行 - 2 行 = 3 行"));
-    QCOMPARE(form.Label1InFile->text(), label);  // not refreshed by the removal
+    QCOMPARE(named<QLabel>(form, "Label1InFile")->text(), label);  // not refreshed by the removal
 
     // Restore reads the files again in the list's order; a deleted file
     // loses its row with a message.
@@ -78,8 +80,8 @@ class ReorderTest : public QObject, varnopel::test::FormFixture {
     QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Information),
              QStringList({QStringLiteral("復元できませんでした\r\n") + second}));
     QCOMPARE(lines(), QStringList({"a", "b", "a"}));
-    QCOMPARE(form.ListView2->topLevelItemCount(), 1);
-    QCOMPARE(form.Label1InFile->text(), QStringLiteral("3 行 / 1 ファイル (ANSI)"));
+    QCOMPARE(named<QTreeWidget>(form, "ListView2")->topLevelItemCount(), 1);
+    QCOMPARE(named<QLabel>(form, "Label1InFile")->text(), QStringLiteral("3 行 / 1 ファイル (ANSI)"));
     QCOMPARE(status(), QStringLiteral("復元しました"));
   }
 
@@ -88,8 +90,8 @@ class ReorderTest : public QObject, varnopel::test::FormFixture {
     for (int i = 0; i < 400000; ++i) many += QByteArray::number(i % 1000) + '\n';
     TVarnopelForm& form = start({write("many.txt", many)});
     QTimer clicker;
-    connect(&clicker, &QTimer::timeout, form.Button0Cancel, [&] {
-      if (form.Button0Cancel->isVisible()) form.Button0Cancel->click();
+    connect(&clicker, &QTimer::timeout, named<QPushButton>(form, "Button0Cancel"), [&] {
+      if (named<QPushButton>(form, "Button0Cancel")->isVisible()) named<QPushButton>(form, "Button0Cancel")->click();
     });
     clicker.start(0);
     form.Pump().setIntervalMs(0);  // pump at every clock check, so Cancel is surely seen

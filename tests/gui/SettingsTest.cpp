@@ -18,6 +18,7 @@
 
 #include "FakeShellServices.h"
 #include "ScriptedDialogs.h"
+#include "Widgets.h"
 #include "app/SettingsFile.h"
 #include "app/TVarnopelForm.h"
 
@@ -25,6 +26,7 @@ using varnopel::SettingsFile;
 using varnopel::TVarnopelForm;
 using varnopel::test::FakeShellServices;
 using varnopel::test::ScriptedDialogs;
+using varnopel::test::named;
 
 namespace {
 
@@ -90,9 +92,8 @@ class SettingsTest : public QObject {
   // A window started with its settings at the test's own paths.
   TVarnopelForm& start() {
     form_ = std::make_unique<TVarnopelForm>(dialogs_, std::make_shared<FakeShellServices>());
-    form_->SettingsPath1 = primaryPath();
-    form_->SettingsFallbackPath1 = fallbackPath();
-    form_->Now1 = [] { return QDateTime(QDate(2025, 4, 25), QTime(13, 5, 9)); };
+    form_->setSettingsPaths(primaryPath(), fallbackPath());
+    form_->setClock([] { return QDateTime(QDate(2025, 4, 25), QTime(13, 5, 9)); });
     form_->FormCreate({});
     return *form_;
   }
@@ -174,8 +175,8 @@ class SettingsTest : public QObject {
   void firstStartUsesDefaults() {
     TVarnopelForm& form = start();
     QCOMPARE(checkedOptions(), QStringList({"mmSortNum1", "mmSameLB1", "SaveStatus1"}));
-    QVERIFY(form.PrevOpenFolder1.isEmpty());
-    QVERIFY(form.PrevSaveFolder1.isEmpty());
+    QVERIFY(form.previousOpenFolder().isEmpty());
+    QVERIFY(form.previousSaveFolder().isEmpty());
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
     const int left = screen.width() / 4;
     const int top = screen.height() / 5;
@@ -188,10 +189,15 @@ class SettingsTest : public QObject {
     writeFile(primaryPath(), kSavedFile);
     TVarnopelForm& form = start();
     QCOMPARE(checkedOptions(), QStringList({"mmSortDic1", "mmCR1", "CloseQuery1", "SaveStatus1"}));
-    QCOMPARE(form.PrevOpenFolder1, QStringLiteral("/home/user/データ/"));
-    QCOMPARE(form.PrevSaveFolder1, QStringLiteral("/home/user/out dir/"));
-    QCOMPARE(form.FileOpenDialog1Folder, form.PrevOpenFolder1);
-    QCOMPARE(form.FileOpenDialog2Folder, form.PrevSaveFolder1);
+    QCOMPARE(form.previousOpenFolder(), QStringLiteral("/home/user/データ/"));
+    QCOMPARE(form.previousSaveFolder(), QStringLiteral("/home/user/out dir/"));
+    // The file dialog and the folder picker open at those folders.
+    dialogs_->queueOpenFiles({});
+    form.Button1InFileClick();
+    dialogs_->queuePickFolder(QString());
+    form.Button2OutFolderClick();
+    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::OpenFiles), QStringList({form.previousOpenFolder()}));
+    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::PickFolder), QStringList({form.previousSaveFolder()}));
     QCOMPARE(form.geometry(), QRect(48, 21, 600, 500));
 
     dialogs_->queueQuestion(true);
@@ -274,8 +280,8 @@ class SettingsTest : public QObject {
   void closeWithoutSavingStateWritesProgramOnly() {
     writeFile(primaryPath(), kSavedFile);
     TVarnopelForm& form = start();
-    form.SaveStatus1->trigger();
-    QVERIFY(!form.SaveStatus1->isChecked());
+    named<QAction>(form, "SaveStatus1")->trigger();
+    QVERIFY(!named<QAction>(form, "SaveStatus1")->isChecked());
     dialogs_->queueQuestion(true);
     QVERIFY(form.close());
     const QStringList lines = linesWithoutProgramValues(readFile(primaryPath()));
@@ -289,7 +295,7 @@ class SettingsTest : public QObject {
   void closeRefusedLeavesFileAlone() {
     writeFile(primaryPath(), kSavedFile);
     TVarnopelForm& form = start();
-    form.mmSortNum1->trigger();
+    named<QAction>(form, "mmSortNum1")->trigger();
     dialogs_->queueQuestion(false);
     QVERIFY(!form.close());
     QCOMPARE(readFile(primaryPath()), QByteArray(kSavedFile));
@@ -312,8 +318,8 @@ class SettingsTest : public QObject {
     QFETCH(QString, saveFolder);
     writeFile(primaryPath(), "[OPTION]\r\nPrevOpenFolder=/old/in/\r\nPrevSaveFolder=/old/out/\r\n\r\n");
     TVarnopelForm& form = start();
-    form.Edit1InFile->setText(inFile);
-    form.Edit2OutFolder->setText(outFolder);
+    named<QLineEdit>(form, "Edit1InFile")->setText(inFile);
+    named<QLineEdit>(form, "Edit2OutFolder")->setText(outFolder);
     QVERIFY(form.close());
     SettingsFile ini;
     QVERIFY(ini.load(primaryPath()));
@@ -336,7 +342,7 @@ class SettingsTest : public QObject {
     QStringEncoder encoder{QStringEncoder::Encoding(encoding)};
     writeFile(primaryPath(), mark + QByteArray(encoder.encode(text)));
     TVarnopelForm& form = start();
-    QCOMPARE(form.PrevOpenFolder1, QStringLiteral("/データ/"));
+    QCOMPARE(form.previousOpenFolder(), QStringLiteral("/データ/"));
     QVERIFY(form.close());
     const QByteArray written = readFile(primaryPath());
     QVERIFY(written.startsWith(mark + QByteArray(encoder.encode(QStringLiteral("[PROGRAM]\r\n")))));
@@ -349,7 +355,7 @@ class SettingsTest : public QObject {
     writeFile(temp_->filePath(QStringLiteral("plain")), "not a folder");
     QVERIFY(QDir().mkpath(QFileInfo(fallbackPath()).absolutePath()));
     start();
-    form_->SettingsPath1 = temp_->filePath(QStringLiteral("plain/Quillmoor/varnopel.ini"));
+    form_->setSettingsPaths(temp_->filePath(QStringLiteral("plain/Quillmoor/varnopel.ini")), fallbackPath());
     QVERIFY(form_->close());
     QVERIFY(readFile(fallbackPath()).startsWith("[PROGRAM]\r\n"));
   }
@@ -358,12 +364,12 @@ class SettingsTest : public QObject {
   void unwritableSettingsAreReported() {
     writeFile(temp_->filePath(QStringLiteral("plain")), "not a folder");
     start();
-    form_->SettingsPath1 = temp_->filePath(QStringLiteral("plain/Quillmoor/varnopel.ini"));
-    form_->SettingsFallbackPath1 = temp_->filePath(QStringLiteral("plain/varnopel.ini"));
+    const QString fallback = temp_->filePath(QStringLiteral("plain/varnopel.ini"));
+    form_->setSettingsPaths(temp_->filePath(QStringLiteral("plain/Quillmoor/varnopel.ini")), fallback);
     QVERIFY(form_->close());
     const QStringList shown = dialogs_->texts(ScriptedDialogs::Kind::Information);
     QCOMPARE(shown.size(), 1);
-    QVERIFY2(shown[0].startsWith(QStringLiteral("設定を保存できませんでした\r\n") + form_->SettingsFallbackPath1 +
+    QVERIFY2(shown[0].startsWith(QStringLiteral("設定を保存できませんでした\r\n") + fallback +
                                  QStringLiteral("\r\n")),
              qPrintable(shown[0]));
     QVERIFY(shown[0].size() > shown[0].lastIndexOf(u'\n') + 1);  // a reason follows
@@ -371,7 +377,7 @@ class SettingsTest : public QObject {
 
   void sessionEndAsksAndSaves() {
     TVarnopelForm& form = start();
-    form.CloseQuery1->trigger();
+    named<QAction>(form, "CloseQuery1")->trigger();
     dialogs_->queueQuestion(false);
     QVERIFY(!form.QueryEndSession(true));
     QVERIFY(!QFileInfo::exists(primaryPath()));
@@ -387,15 +393,15 @@ class SettingsTest : public QObject {
 
   void sortOrderItems() {
     TVarnopelForm& form = start();
-    form.mmSortDic1->trigger();
+    named<QAction>(form, "mmSortDic1")->trigger();
     QCOMPARE(checkedOptions(), QStringList({"mmSortDic1", "mmSameLB1", "SaveStatus1"}));
-    QCOMPARE(form.StatusPanel1()->text(), QStringLiteral("辞書順(1,10,2,..)に整列(&D)します"));
+    QCOMPARE(named<QLabel>(form, "StatusPanel1")->text(), QStringLiteral("辞書順(1,10,2,..)に整列(&D)します"));
     // Choosing the checked item leaves it checked.
-    form.mmSortDic1->trigger();
-    QVERIFY(form.mmSortDic1->isChecked());
-    form.mmSortNum1->trigger();
+    named<QAction>(form, "mmSortDic1")->trigger();
+    QVERIFY(named<QAction>(form, "mmSortDic1")->isChecked());
+    named<QAction>(form, "mmSortNum1")->trigger();
     QCOMPARE(checkedOptions(), QStringList({"mmSortNum1", "mmSameLB1", "SaveStatus1"}));
-    QCOMPARE(form.StatusPanel1()->text(), QStringLiteral("数値順(1,2,10,..)に整列(&N)します"));
+    QCOMPARE(named<QLabel>(form, "StatusPanel1")->text(), QStringLiteral("数値順(1,2,10,..)に整列(&N)します"));
   }
 };
 

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "FormFixture.h"
+#include "Widgets.h"
 #include "shell/DesktopEntry.h"
 #include "shell/Shortcut.h"
 
@@ -19,6 +20,7 @@ using varnopel::SpecialFolder;
 using varnopel::TVarnopelForm;
 using varnopel::test::FakeShellServices;
 using varnopel::test::ScriptedDialogs;
+using varnopel::test::named;
 using Kind = ScriptedDialogs::Kind;
 
 namespace {
@@ -53,7 +55,7 @@ class ShortcutsTest : public QObject, varnopel::test::FormFixture {
     shell_->folders[SpecialFolder::Programs] = temp_->filePath(QStringLiteral("applications"));
     shell_->folders[SpecialFolder::SendTo] = temp_->filePath(QStringLiteral("scripts"));
     start({}, false);
-    form_->Now1 = [] { return QDateTime(QDate(2024, 5, 1), QTime(9, 8, 7)); };
+    form_->setClock([] { return QDateTime(QDate(2024, 5, 1), QTime(9, 8, 7)); });
   }
 
   void cleanup() {
@@ -64,7 +66,7 @@ class ShortcutsTest : public QObject, varnopel::test::FormFixture {
   void desktopShortcutCycle() {
     // First use: created, then the folder is offered with the entry selected.
     dialogs_->queueQuestion(true);
-    form_->DeskTop1->trigger();
+    named<QAction>(*form_, "DeskTop1")->trigger();
     QCOMPARE(dialogs_->texts(Kind::Information), QStringList{kCreated});
     QCOMPARE(dialogs_->texts(Kind::Question), QStringList{kOpenFolder});
     QCOMPARE(shell_->shownItems, (QList<QStringList>{{programLink()}}));
@@ -76,10 +78,10 @@ class ShortcutsTest : public QObject, varnopel::test::FormFixture {
 
     // Again, Yes: rewritten with the new time.
     dialogs_->clearShown();
-    form_->Now1 = [] { return QDateTime(QDate(2024, 5, 2), QTime(10, 0, 0)); };
+    form_->setClock([] { return QDateTime(QDate(2024, 5, 2), QTime(10, 0, 0)); });
     dialogs_->queueYesNoCancel(Dialogs::Answer::Yes);
     dialogs_->queueQuestion(false);
-    form_->DeskTop1->trigger();
+    named<QAction>(*form_, "DeskTop1")->trigger();
     QCOMPARE(dialogs_->texts(Kind::YesNoCancel), QStringList{kExists});
     QCOMPARE(dialogs_->texts(Kind::Information),
              QStringList{QStringLiteral("フォルダ デスクトップ の\r\nヴァルノペル.desktop\r\nを更新しました。")});
@@ -88,7 +90,7 @@ class ShortcutsTest : public QObject, varnopel::test::FormFixture {
     // Cancel: nothing more, not even the folder question.
     dialogs_->clearShown();
     dialogs_->queueYesNoCancel(Dialogs::Answer::Cancel);
-    form_->DeskTop1->trigger();
+    named<QAction>(*form_, "DeskTop1")->trigger();
     QCOMPARE(dialogs_->shown().size(), 1);
     QVERIFY(QFile::exists(programLink()));
 
@@ -97,7 +99,7 @@ class ShortcutsTest : public QObject, varnopel::test::FormFixture {
     dialogs_->queueYesNoCancel(Dialogs::Answer::No);
     dialogs_->queueQuestion(false);  // move to the trash?
     dialogs_->queueQuestion(false);  // open the folder?
-    form_->DeskTop1->trigger();
+    named<QAction>(*form_, "DeskTop1")->trigger();
     QCOMPARE(dialogs_->texts(Kind::Information),
              (QStringList{QStringLiteral("Operations Aborted."),
                           QStringLiteral("フォルダ デスクトップ から \r\nヴァルノペル.desktop\r\nを削除できませんでした。")}));
@@ -108,7 +110,7 @@ class ShortcutsTest : public QObject, varnopel::test::FormFixture {
     dialogs_->queueYesNoCancel(Dialogs::Answer::No);
     dialogs_->queueQuestion(true);
     dialogs_->queueQuestion(true);
-    form_->DeskTop1->trigger();
+    named<QAction>(*form_, "DeskTop1")->trigger();
     QCOMPARE(shell_->trashed, QStringList{programLink()});
     QCOMPARE(dialogs_->texts(Kind::Information),
              QStringList{QStringLiteral("フォルダ デスクトップ から \r\nヴァルノペル.desktop\r\nを削除しました。")});
@@ -122,7 +124,7 @@ class ShortcutsTest : public QObject, varnopel::test::FormFixture {
     dialogs_->queueYesNoCancel(Dialogs::Answer::No);
     dialogs_->queueQuestion(true);
     dialogs_->queueQuestion(false);
-    form_->DeskTop1->trigger();
+    named<QAction>(*form_, "DeskTop1")->trigger();
     QCOMPARE(dialogs_->texts(Kind::Information).first(), QStringLiteral("Delete \"ヴァルノペル.desktop\" Failed."));
     QVERIFY(QFile::exists(programLink()));
   }
@@ -132,7 +134,7 @@ class ShortcutsTest : public QObject, varnopel::test::FormFixture {
     QFile(temp_->filePath(QStringLiteral("blocked"))).open(QIODevice::WriteOnly);
     shell_->folders[SpecialFolder::Programs] = temp_->filePath(QStringLiteral("blocked/applications"));
     dialogs_->queueQuestion(false);
-    form_->StartMenu1->trigger();
+    named<QAction>(*form_, "StartMenu1")->trigger();
     const QString box = dialogs_->texts(Kind::Information).value(0);
     QVERIFY2(box.startsWith(QStringLiteral("フォルダ スタートメニュー に\r\nヴァルノペル.desktop\r\nを新規作成できませんでした。HRESULT=")),
              qPrintable(box));
@@ -144,10 +146,10 @@ class ShortcutsTest : public QObject, varnopel::test::FormFixture {
     QVERIFY(QDir().mkpath(work));
     const QString list = work + QStringLiteral("/list.txt");
     QFile(list).open(QIODevice::WriteOnly);
-    new QTreeWidgetItem(form_->ListView2, {list, QStringLiteral("0")});
-    form_->ListView2->topLevelItem(0)->setSelected(true);
+    new QTreeWidgetItem(named<QTreeWidget>(*form_, "ListView2"), {list, QStringLiteral("0")});
+    named<QTreeWidget>(*form_, "ListView2")->topLevelItem(0)->setSelected(true);
     dialogs_->queueQuestion(false);
-    form_->MakeShortCut2->trigger();
+    named<QAction>(*form_, "MakeShortCut2")->trigger();
     QCOMPARE(dialogs_->texts(Kind::Information),
              QStringList{QStringLiteral("フォルダ デスクトップ に\r\nlist.txt.desktop\r\nを新規作成しました。")});
     const DesktopEntry entry = Read(desktop_ + QStringLiteral("/list.txt.desktop"));
@@ -163,7 +165,7 @@ class ShortcutsTest : public QObject, varnopel::test::FormFixture {
     const QString program = temp_->filePath(QStringLiteral("my \"best\" $HOME `x` \\ 100% tool"));
     shell_->program = program;
     dialogs_->queueQuestion(false);
-    form_->DeskTop1->trigger();
+    named<QAction>(*form_, "DeskTop1")->trigger();
     const QString link = programLink();
     QFile file(link);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -179,7 +181,7 @@ class ShortcutsTest : public QObject, varnopel::test::FormFixture {
 
   void sendToIsASymbolicLink() {
     dialogs_->queueQuestion(false);
-    form_->SendTo1->trigger();
+    named<QAction>(*form_, "SendTo1")->trigger();
     const QString link = temp_->filePath(QStringLiteral("scripts/ヴァルノペル"));
     QCOMPARE(QFileInfo(link).symLinkTarget(), QStringLiteral("/opt/varnopel/bin/varnopel"));
     QCOMPARE(dialogs_->texts(Kind::Information),
@@ -187,7 +189,7 @@ class ShortcutsTest : public QObject, varnopel::test::FormFixture {
     // The link dangles here (no such program), yet it counts as existing.
     dialogs_->queueYesNoCancel(Dialogs::Answer::Yes);
     dialogs_->queueQuestion(false);
-    form_->SendTo1->trigger();
+    named<QAction>(*form_, "SendTo1")->trigger();
     QCOMPARE(dialogs_->texts(Kind::Information).last(),
              QStringLiteral("フォルダ 「送る」 の\r\nヴァルノペル\r\nを更新しました。"));
   }

@@ -16,10 +16,13 @@
 #include <memory>
 
 #include "FormFixture.h"
+#include "Widgets.h"
 
 using varnopel::Dialogs;
+using varnopel::NumberBox;
 using varnopel::TVarnopelForm;
 using varnopel::test::ScriptedDialogs;
+using varnopel::test::named;
 
 class SplitExecTest : public QObject, varnopel::test::FormFixture {
   Q_OBJECT
@@ -45,22 +48,22 @@ class SplitExecTest : public QObject, varnopel::test::FormFixture {
 
   void blocksAndDealtOut() {
     TVarnopelForm& form = load({write("list.txt", kTen)});
-    form.NumberBox1Files->setValue(3);
+    named<NumberBox>(form, "NumberBox1Files")->setValue(3);
     form.Button3ExecClick();
     QCOMPARE(read("list-1.txt"), QByteArray("a\r\nb\r\nc\r\nd\r\n"));
     QCOMPARE(read("list-3.txt"), QByteArray("i\r\nj\r\n"));
-    QCOMPARE(counts(form.ListView1), QStringList({"4", "4", "2"}));
+    QCOMPARE(counts(named<QTreeWidget>(form, "ListView1")), QStringList({"4", "4", "2"}));
     QCOMPARE(status(), QStringLiteral("10 行 / 1 ファイル (ANSI) を 3 ファイルに分割出力しました"));
-    QVERIFY(form.Button3Exec->isEnabled());
-    QVERIFY(!form.Button0Cancel->isVisible());
+    QVERIFY(named<QPushButton>(form, "Button3Exec")->isEnabled());
+    QVERIFY(!named<QPushButton>(form, "Button0Cancel")->isVisible());
 
-    form.CheckBox3Distribute->setChecked(true);
-    form.mmLF1->setChecked(true);
+    named<QCheckBox>(form, "CheckBox3Distribute")->setChecked(true);
+    named<QAction>(form, "mmLF1")->setChecked(true);
     dialogs_->queueOverwrite(Dialogs::Answer::YesToAll);
     form.Button3ExecClick();
     QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Overwrite).value(0),
              QStringLiteral("ファイルは既に存在します\r\n") + temp_->filePath("list-1.txt") + QStringLiteral("上書きしますか？"));
-    QVERIFY(form.CheckBox2OverWrite->isChecked());
+    QVERIFY(named<QCheckBox>(form, "CheckBox2OverWrite")->isChecked());
     QCOMPARE(read("list-1.txt"), QByteArray("a\nd\ng\nj\n"));
     QCOMPARE(read("list-2.txt"), QByteArray("b\ne\nh\n"));
     QVERIFY(status().endsWith(QStringLiteral("ファイルに振分け出力しました")));
@@ -68,7 +71,7 @@ class SplitExecTest : public QObject, varnopel::test::FormFixture {
 
   void overwriteNoAndCancel() {
     TVarnopelForm& form = load({write("list.txt", kTen)});
-    form.NumberBox1Files->setValue(3);
+    named<NumberBox>(form, "NumberBox1Files")->setValue(3);
     write("list-1.txt", "old1");
     write("list-2.txt", "old2");
     dialogs_->queueOverwrite(Dialogs::Answer::No);
@@ -76,7 +79,7 @@ class SplitExecTest : public QObject, varnopel::test::FormFixture {
     form.Button3ExecClick();
     QCOMPARE(read("list-1.txt"), QByteArray("old1"));
     QCOMPARE(read("list-2.txt"), QByteArray("e\r\nf\r\ng\r\nh\r\n"));
-    QCOMPARE(counts(form.ListView1), QStringList({"", "4", "2"}));
+    QCOMPARE(counts(named<QTreeWidget>(form, "ListView1")), QStringList({"", "4", "2"}));
 
     write("list-2.txt", "old2");
     QFile::remove(temp_->filePath("list-3.txt"));
@@ -109,30 +112,30 @@ class SplitExecTest : public QObject, varnopel::test::FormFixture {
 
   void uncheckedRowsAndManyFiles() {
     TVarnopelForm& form = load({write("list.txt", kTen)});
-    form.NumberBox1Files->setValue(7);
-    form.ListView1->topLevelItem(5)->setCheckState(0, Qt::Unchecked);
+    named<NumberBox>(form, "NumberBox1Files")->setValue(7);
+    named<QTreeWidget>(form, "ListView1")->topLevelItem(5)->setCheckState(0, Qt::Unchecked);
     form.Button3ExecClick();
-    QCOMPARE(counts(form.ListView1), QStringList({"2", "2", "2", "2", "2", "0", "0"}));
+    QCOMPARE(counts(named<QTreeWidget>(form, "ListView1")), QStringList({"2", "2", "2", "2", "2", "0", "0"}));
     QCOMPARE(read("list-6.txt"), QByteArray("<missing>"));
     QCOMPARE(read("list-7.txt"), QByteArray());
 
     // Seventeen files: the list starts empty and gains a row per written file,
     // and a second run appends after the first.
-    form.RadioButton2Lines->setChecked(true);
-    form.NumberBox2Lines->setValue(1);
-    form.NumberBox1Files->setValue(10);
-    form.CheckBox2OverWrite->setChecked(true);
+    named<QRadioButton>(form, "RadioButton2Lines")->setChecked(true);
+    named<NumberBox>(form, "NumberBox2Lines")->setValue(1);
+    named<NumberBox>(form, "NumberBox1Files")->setValue(10);
+    named<QCheckBox>(form, "CheckBox2OverWrite")->setChecked(true);
     const QByteArray many = QByteArray("x\n").repeated(17);
     form_.reset();
     TVarnopelForm& second = load({write("many.txt", many)});
-    second.NumberBox2Lines->setValue(1);
-    QCOMPARE(second.ListView1->topLevelItemCount(), 0);
+    named<NumberBox>(second, "NumberBox2Lines")->setValue(1);
+    QCOMPARE(named<QTreeWidget>(second, "ListView1")->topLevelItemCount(), 0);
     second.Button3ExecClick();
-    QCOMPARE(second.ListView1->topLevelItemCount(), 17);
-    QVERIFY(second.ListView1->topLevelItem(16)->text(0).endsWith(QStringLiteral("many-17.txt")));
-    second.CheckBox2OverWrite->setChecked(true);
+    QCOMPARE(named<QTreeWidget>(second, "ListView1")->topLevelItemCount(), 17);
+    QVERIFY(named<QTreeWidget>(second, "ListView1")->topLevelItem(16)->text(0).endsWith(QStringLiteral("many-17.txt")));
+    named<QCheckBox>(second, "CheckBox2OverWrite")->setChecked(true);
     second.Button3ExecClick();
-    QCOMPARE(second.ListView1->topLevelItemCount(), 34);
+    QCOMPARE(named<QTreeWidget>(second, "ListView1")->topLevelItemCount(), 34);
   }
 
   void encodingsOfTheInput() {
@@ -157,20 +160,20 @@ class SplitExecTest : public QObject, varnopel::test::FormFixture {
   void reorderedInputsAreReadAgain() {
     TVarnopelForm& form = load({write("p1.txt", "one\n"), write("p2.txt", "two\n")});
     // The user moved the second file to the top.
-    QTreeWidgetItem* second = form.ListView2->takeTopLevelItem(1);
-    form.ListView2->insertTopLevelItem(0, second);
-    form.IsListView2Modified = true;
+    QTreeWidget* inputs = named<QTreeWidget>(form, "ListView2");
+    inputs->setCurrentItem(inputs->topLevelItem(1));
+    form.ToTop2Click();
     form.Button3ExecClick();
     QCOMPARE(read("p2-1.txt"), QByteArray("two\none\n"));
-    QVERIFY(form.IsListView2Modified);
+    QVERIFY(form.inputOrderChanged());
   }
 
   void commandLineLoadBuildsTheMissingRows() {
     start({write("cl.txt", kTen)});
-    QCOMPARE(form_->ListView1->topLevelItemCount(), 0);
+    QCOMPARE(named<QTreeWidget>(*form_, "ListView1")->topLevelItemCount(), 0);
     form_->Button3ExecClick();
     QCOMPARE(read("cl-1.txt"), kTen);
-    QCOMPARE(counts(form_->ListView1), QStringList({"10"}));
+    QCOMPARE(counts(named<QTreeWidget>(*form_, "ListView1")), QStringList({"10"}));
   }
 
   // Paths typed relative to the starting folder are made full, so that
@@ -185,10 +188,10 @@ class SplitExecTest : public QObject, varnopel::test::FormFixture {
     QDir::setCurrent(before);
 
     const QString full = folder + QStringLiteral("/data.csv");
-    QCOMPARE(form_->ListView2->topLevelItem(0)->text(0), full);
-    QCOMPARE(form_->Edit1InFile->text(), full);
-    QCOMPARE(form_->Edit2OutFolder->text(), folder + QStringLiteral("/"));
-    form_->NumberBox1Files->setValue(2);
+    QCOMPARE(named<QTreeWidget>(*form_, "ListView2")->topLevelItem(0)->text(0), full);
+    QCOMPARE(named<QLineEdit>(*form_, "Edit1InFile")->text(), full);
+    QCOMPARE(named<QLineEdit>(*form_, "Edit2OutFolder")->text(), folder + QStringLiteral("/"));
+    named<NumberBox>(*form_, "NumberBox1Files")->setValue(2);
     form_->Button3ExecClick();
     QCOMPARE(read("data-1.csv"), QByteArray("a\r\nb\r\nc\r\nd\r\ne\r\n"));
     QCOMPARE(read("data-2.csv"), QByteArray("f\r\ng\r\nh\r\ni\r\nj\r\n"));
@@ -196,17 +199,17 @@ class SplitExecTest : public QObject, varnopel::test::FormFixture {
 
   void aFailedCreateEndsTheRunCleanly() {
     TVarnopelForm& form = load({write("list.txt", kTen)});
-    form.CheckBox1SameFolder->setChecked(false);
+    named<QCheckBox>(form, "CheckBox1SameFolder")->setChecked(false);
     const QString gone = temp_->filePath("gone");
-    form.Edit2OutFolder->setText(gone);
-    form.NumberBox1Files->setValue(2);
+    named<QLineEdit>(form, "Edit2OutFolder")->setText(gone);
+    named<NumberBox>(form, "NumberBox1Files")->setValue(2);
     form.Button3ExecClick();
     QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Error).value(0),
              QStringLiteral("ファイル \"") + gone + QStringLiteral("/list-1.txt\" を作成できません。No such file or directory."));
     QCOMPARE(status(), QStringLiteral("list.txt の処理を打切りました"));
-    QVERIFY(form.Button3Exec->isEnabled());
-    QVERIFY(form.NumberBox1Files->isEnabled());
-    QVERIFY(!form.Button0Cancel->isVisible());
+    QVERIFY(named<QPushButton>(form, "Button3Exec")->isEnabled());
+    QVERIFY(named<NumberBox>(form, "NumberBox1Files")->isEnabled());
+    QVERIFY(!named<QPushButton>(form, "Button0Cancel")->isVisible());
     QVERIFY(!form.IsBusy());
   }
 
@@ -231,9 +234,9 @@ class SplitExecTest : public QObject, varnopel::test::FormFixture {
     for (bool deal : {false, true}) {
       QTemporaryDir cliOut;
       TVarnopelForm& form = load({write("agree.txt", lines)});
-      form.NumberBox1Files->setValue(3);
-      form.CheckBox3Distribute->setChecked(deal);
-      form.CheckBox2OverWrite->setChecked(true);
+      named<NumberBox>(form, "NumberBox1Files")->setValue(3);
+      named<QCheckBox>(form, "CheckBox3Distribute")->setChecked(deal);
+      named<QCheckBox>(form, "CheckBox2OverWrite")->setChecked(true);
       form.Button3ExecClick();
       QStringList args{temp_->filePath("agree.txt"), "--files", "3", "--out", cliOut.path(), "--quiet"};
       if (deal) args << "--deal";

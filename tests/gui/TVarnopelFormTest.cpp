@@ -23,13 +23,16 @@
 
 #include "FakeShellServices.h"
 #include "ScriptedDialogs.h"
+#include "Widgets.h"
 #include "app/TVarnopelForm.h"
 #include "decoding/CheckCCode.h"
 
 using varnopel::Dialogs;
+using varnopel::NumberBox;
 using varnopel::TVarnopelForm;
 using varnopel::test::FakeShellServices;
 using varnopel::test::ScriptedDialogs;
+using varnopel::test::named;
 
 namespace {
 
@@ -63,17 +66,17 @@ class TVarnopelFormTest : public QObject {
     return *form_;
   }
 
-  // A window whose settings file lies in the test's folder, absent until
-  // `placement` (a POSITION section) asks for one.
-  void makeForm(const QByteArray& placement = {}) {
+  // A window whose settings file lies in the test's folder, absent unless
+  // `settings` gives its contents.
+  void makeForm(const QByteArray& settings = {}) {
     form_ = std::make_unique<TVarnopelForm>(dialogs_, std::make_shared<FakeShellServices>());
-    form_->SettingsPath1 = temp_.filePath(QStringLiteral("settings.ini"));
-    form_->SettingsFallbackPath1 = temp_.filePath(QStringLiteral("fallback.ini"));
-    QFile::remove(form_->SettingsPath1);
-    if (!placement.isEmpty()) {
-      QFile file(form_->SettingsPath1);
+    const QString path = temp_.filePath(QStringLiteral("settings.ini"));
+    form_->setSettingsPaths(path, temp_.filePath(QStringLiteral("fallback.ini")));
+    QFile::remove(path);
+    if (!settings.isEmpty()) {
+      QFile file(path);
       QVERIFY(file.open(QIODevice::WriteOnly));
-      file.write("[POSITION]\r\n" + placement);
+      file.write(settings);
     }
   }
 
@@ -152,40 +155,40 @@ class TVarnopelFormTest : public QObject {
                           QByteArray(name) == "Button1InFile";
       QVERIFY2(child<QWidget>(name)->isEnabled() == usable, name);
     }
-    QVERIFY(!form.PageControl1->isEnabled());
-    QVERIFY(!form.ListView1->isEnabled());
-    QVERIFY(!form.ListView2->isEnabled());
-    QVERIFY(form.Button0Cancel->isHidden());
-    QVERIFY(!form.Button0Cancel->isEnabled());
-    QCOMPARE(form.Button0Cancel->size(), QSize(121, 64));
-    QVERIFY(form.ReadFile1->isEnabled());
-    QVERIFY(!form.WriteFolder1->isEnabled());
-    QVERIFY(form.Close1->isEnabled());
+    QVERIFY(!named<QTabWidget>(form, "PageControl1")->isEnabled());
+    QVERIFY(!named<QTreeWidget>(form, "ListView1")->isEnabled());
+    QVERIFY(!named<QTreeWidget>(form, "ListView2")->isEnabled());
+    QVERIFY(named<QPushButton>(form, "Button0Cancel")->isHidden());
+    QVERIFY(!named<QPushButton>(form, "Button0Cancel")->isEnabled());
+    QCOMPARE(named<QPushButton>(form, "Button0Cancel")->size(), QSize(121, 64));
+    QVERIFY(named<QAction>(form, "ReadFile1")->isEnabled());
+    QVERIFY(!named<QAction>(form, "WriteFolder1")->isEnabled());
+    QVERIFY(named<QAction>(form, "Close1")->isEnabled());
 
     // A sample of captions and starting marks.
-    QCOMPARE(form.Label1InFile->text(), QStringLiteral("0 行 / 0ファイル"));
-    QCOMPARE(form.label1Files->text(), QStringLiteral("0 行 x 0 ファイル"));
-    QCOMPARE(form.Label25Half->text(), QStringLiteral("0 行 + 0 行"));
-    QCOMPARE(form.Button3Exec->text(), QStringLiteral("実行"));
-    QCOMPARE(form.Button10Compress->text(), QStringLiteral("重複を除去"));
-    QCOMPARE(form.Button0Cancel->text(), QStringLiteral("キャンセル"));
-    QCOMPARE(form.CheckBox2OverWrite->text(), QStringLiteral("既存ファイルには上書き"));
-    QVERIFY(form.CheckBox1SameFolder->isChecked());
-    QVERIFY(!form.CheckBox3Distribute->isChecked());
-    QVERIFY(form.RadioButton1Files->isChecked());
-    QCOMPARE(form.NumberBox1Files->value(), 1);
-    QCOMPARE(form.NumberBox3Half->value(), 0);
-    QCOMPARE(form.PageControl1->tabText(0), QStringLiteral("読込み（入力）"));
-    QCOMPARE(form.PageControl1->tabText(1), QStringLiteral("書出し（出力）"));
-    QCOMPARE(form.PageControl1->currentWidget(), form.tsReadIn2);
-    QCOMPARE(form.PageControl1->focusPolicy(), Qt::NoFocus);
-    QCOMPARE(form.ToUpper2->text(), QStringLiteral("↑上へ"));
-    QCOMPARE(form.mmSortNum1->text(), QStringLiteral("数値順(1,2,10,..)に整列(&N)"));
-    QCOMPARE(form.ShortCut1->title(), QStringLiteral("起動ショートカット(&C)"));
+    QCOMPARE(named<QLabel>(form, "Label1InFile")->text(), QStringLiteral("0 行 / 0ファイル"));
+    QCOMPARE(named<QLabel>(form, "label1Files")->text(), QStringLiteral("0 行 x 0 ファイル"));
+    QCOMPARE(named<QLabel>(form, "Label25Half")->text(), QStringLiteral("0 行 + 0 行"));
+    QCOMPARE(named<QPushButton>(form, "Button3Exec")->text(), QStringLiteral("実行"));
+    QCOMPARE(named<QPushButton>(form, "Button10Compress")->text(), QStringLiteral("重複を除去"));
+    QCOMPARE(named<QPushButton>(form, "Button0Cancel")->text(), QStringLiteral("キャンセル"));
+    QCOMPARE(named<QCheckBox>(form, "CheckBox2OverWrite")->text(), QStringLiteral("既存ファイルには上書き"));
+    QVERIFY(named<QCheckBox>(form, "CheckBox1SameFolder")->isChecked());
+    QVERIFY(!named<QCheckBox>(form, "CheckBox3Distribute")->isChecked());
+    QVERIFY(named<QRadioButton>(form, "RadioButton1Files")->isChecked());
+    QCOMPARE(named<NumberBox>(form, "NumberBox1Files")->value(), 1);
+    QCOMPARE(named<NumberBox>(form, "NumberBox3Half")->value(), 0);
+    QCOMPARE(named<QTabWidget>(form, "PageControl1")->tabText(0), QStringLiteral("読込み（入力）"));
+    QCOMPARE(named<QTabWidget>(form, "PageControl1")->tabText(1), QStringLiteral("書出し（出力）"));
+    QCOMPARE(named<QTabWidget>(form, "PageControl1")->currentWidget(), named<QWidget>(form, "tsReadIn2"));
+    QCOMPARE(named<QTabWidget>(form, "PageControl1")->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(named<QAction>(form, "ToUpper2")->text(), QStringLiteral("↑上へ"));
+    QCOMPARE(named<QAction>(form, "mmSortNum1")->text(), QStringLiteral("数値順(1,2,10,..)に整列(&N)"));
+    QCOMPARE(named<QMenu>(form, "ShortCut1")->title(), QStringLiteral("起動ショートカット(&C)"));
 
     // Both lists: two columns of at least 100 pixels, counts right-aligned;
     // only the input list sorts by its headers.
-    for (QTreeWidget* list : {form.ListView1, form.ListView2}) {
+    for (QTreeWidget* list : {named<QTreeWidget>(form, "ListView1"), named<QTreeWidget>(form, "ListView2")}) {
       QCOMPARE(list->headerItem()->text(0), QStringLiteral("ファイル名"));
       QCOMPARE(list->headerItem()->text(1), QStringLiteral("行数"));
       QCOMPARE(list->headerItem()->textAlignment(1) & Qt::AlignHorizontal_Mask, int(Qt::AlignRight));
@@ -194,26 +197,28 @@ class TVarnopelFormTest : public QObject {
       QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
       QCOMPARE(list->editTriggers(), QAbstractItemView::NoEditTriggers);
     }
-    QVERIFY(form.ListView2->header()->sectionsClickable());
-    QVERIFY(!form.ListView1->header()->sectionsClickable());
-    QCOMPARE(form.ActiveListView(), form.ListView2);
-    form.PageControl1->setCurrentWidget(form.tsWriteOut1);
-    QCOMPARE(form.ActiveListView(), form.ListView1);
+    QVERIFY(named<QTreeWidget>(form, "ListView2")->header()->sectionsClickable());
+    QVERIFY(!named<QTreeWidget>(form, "ListView1")->header()->sectionsClickable());
+    QCOMPARE(form.ActiveListView(), named<QTreeWidget>(form, "ListView2"));
+    named<QTabWidget>(form, "PageControl1")->setCurrentWidget(named<QWidget>(form, "tsWriteOut1"));
+    QCOMPARE(form.ActiveListView(), named<QTreeWidget>(form, "ListView1"));
 
     // Menus: marks and shortcuts.
     QCOMPARE(checkedOptions(), QStringList({"mmSortNum1", "mmSameLB1", "SaveStatus1"}));
     for (const char* name : kOptionItems) QVERIFY2(child<QAction>(name)->isCheckable(), name);
-    QCOMPARE(form.ReadFile1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
-    QCOMPARE(form.WriteFolder1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
-    QCOMPARE(form.Close1->shortcut(), QKeySequence(Qt::ALT | Qt::Key_F4));
-    QCOMPARE(form.Help2->shortcut(), QKeySequence(Qt::Key_F1));
-    QCOMPARE(form.Properties1->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Return));
+    QCOMPARE(named<QAction>(form, "ReadFile1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    QCOMPARE(named<QAction>(form, "WriteFolder1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
+    QCOMPARE(named<QAction>(form, "Close1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_F4));
+    QCOMPARE(named<QAction>(form, "Help2")->shortcut(), QKeySequence(Qt::Key_F1));
+    QCOMPARE(named<QAction>(form, "Properties1")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Return));
 
     // Status line: the clock at once, no message.
-    QVERIFY(form.StatusPanel0()->text().contains(QRegularExpression("^\\d{4}/\\d\\d/\\d\\d  \\d\\d:\\d\\d$")));
-    QVERIFY(form.StatusPanel1()->text().isEmpty());
-    QCOMPARE(form.Timer1->interval(), 1000);
-    QVERIFY(form.Timer1->isActive());
+    QVERIFY(named<QLabel>(form, "StatusPanel0")
+                ->text()
+                .contains(QRegularExpression("^\\d{4}/\\d\\d/\\d\\d  \\d\\d:\\d\\d$")));
+    QVERIFY(named<QLabel>(form, "StatusPanel1")->text().isEmpty());
+    QCOMPARE(named<QTimer>(form, "Timer1")->interval(), 1000);
+    QVERIFY(named<QTimer>(form, "Timer1")->isActive());
     QVERIFY(form.acceptDrops());
   }
 
@@ -245,58 +250,62 @@ class TVarnopelFormTest : public QObject {
     QFETCH(int, files);
     TVarnopelForm& form = start();
     loadLines(form, lines);
-    for (int i = 0; i < files; ++i) new QTreeWidgetItem(form.ListView2, {QStringLiteral("/in/f%1.txt").arg(i), "1"});
-    new QTreeWidgetItem(form.ListView1, {QStringLiteral("/in/stale-1.txt"), QString()});
-    form.Edit1InFile->setText(QStringLiteral("/data/in/list.txt"));
-    form.RadioButton3Half->setChecked(true);
+    for (int i = 0; i < files; ++i)
+      new QTreeWidgetItem(named<QTreeWidget>(form, "ListView2"), {QStringLiteral("/in/f%1.txt").arg(i), "1"});
+    new QTreeWidgetItem(named<QTreeWidget>(form, "ListView1"), {QStringLiteral("/in/stale-1.txt"), QString()});
+    named<QLineEdit>(form, "Edit1InFile")->setText(QStringLiteral("/data/in/list.txt"));
+    named<QRadioButton>(form, "RadioButton3Half")->setChecked(true);
 
     form.RefreshAfterLoad(true);
 
-    QTEST(form.Label1InFile->text(), "totals");
-    QTEST(form.label1Files->text(), "filesLabel");
-    QTEST(form.Label2Lines->text(), "linesLabel");
-    QTEST(form.Label25Half->text(), "halfLabel");
+    QTEST(named<QLabel>(form, "Label1InFile")->text(), "totals");
+    QTEST(named<QLabel>(form, "label1Files")->text(), "filesLabel");
+    QTEST(named<QLabel>(form, "Label2Lines")->text(), "linesLabel");
+    QTEST(named<QLabel>(form, "Label25Half")->text(), "halfLabel");
     // All usable but the output folder, which follows the input's folder.
     for (const char* name : kGridControls) {
       const bool usable = QByteArray(name) != "Edit2OutFolder" && QByteArray(name) != "Button2OutFolder";
       QVERIFY2(child<QWidget>(name)->isEnabled() == usable, name);
     }
-    QCOMPARE(form.Edit2OutFolder->text(), QStringLiteral("/data/in/"));
+    QCOMPARE(named<QLineEdit>(form, "Edit2OutFolder")->text(), QStringLiteral("/data/in/"));
 
-    QCOMPARE(form.NumberBox1Files->minimum(), 1);
-    QCOMPARE(form.NumberBox1Files->maximum(), lines);
-    QCOMPARE(form.NumberBox1Files->value(), 1);
-    QCOMPARE(form.NumberBox2Lines->minimum(), 1);
-    QCOMPARE(form.NumberBox2Lines->maximum(), lines);
-    QCOMPARE(form.NumberBox2Lines->value(), lines);
-    QCOMPARE(form.NumberBox3Half->minimum(), 0);
-    QCOMPARE(form.NumberBox3Half->maximum(), lines);
-    QCOMPARE(form.NumberBox3Half->value(), 0);
-    for (varnopel::NumberBox* box : {form.NumberBox1Files, form.NumberBox2Lines, form.NumberBox3Half})
+    QCOMPARE(named<NumberBox>(form, "NumberBox1Files")->minimum(), 1);
+    QCOMPARE(named<NumberBox>(form, "NumberBox1Files")->maximum(), lines);
+    QCOMPARE(named<NumberBox>(form, "NumberBox1Files")->value(), 1);
+    QCOMPARE(named<NumberBox>(form, "NumberBox2Lines")->minimum(), 1);
+    QCOMPARE(named<NumberBox>(form, "NumberBox2Lines")->maximum(), lines);
+    QCOMPARE(named<NumberBox>(form, "NumberBox2Lines")->value(), lines);
+    QCOMPARE(named<NumberBox>(form, "NumberBox3Half")->minimum(), 0);
+    QCOMPARE(named<NumberBox>(form, "NumberBox3Half")->maximum(), lines);
+    QCOMPARE(named<NumberBox>(form, "NumberBox3Half")->value(), 0);
+    for (NumberBox* box : {named<NumberBox>(form, "NumberBox1Files"), named<NumberBox>(form, "NumberBox2Lines"),
+                           named<NumberBox>(form, "NumberBox3Half")})
       QTEST(box->maxTextLength(), "digits");
     // Typing runs into the limit.
-    form.NumberBox1Files->lineEdit()->clear();
-    QTest::keyClicks(form.NumberBox1Files->lineEdit(), QStringLiteral("12345678"));
-    QVERIFY(form.NumberBox1Files->lineEdit()->text().size() <= form.NumberBox1Files->maxTextLength());
+    named<NumberBox>(form, "NumberBox1Files")->lineEdit()->clear();
+    QTest::keyClicks(named<NumberBox>(form, "NumberBox1Files")->lineEdit(), QStringLiteral("12345678"));
+    QVERIFY(named<NumberBox>(form, "NumberBox1Files")->lineEdit()->text().size() <=
+            named<NumberBox>(form, "NumberBox1Files")->maxTextLength());
 
-    QVERIFY(form.RadioButton1Files->isChecked());
-    QVERIFY(form.PageControl1->isEnabled());
-    QVERIFY(form.ListView1->isEnabled());
-    QVERIFY(form.ListView2->isEnabled());
-    QCOMPARE(form.ListView1->topLevelItemCount(), 0);
+    QVERIFY(named<QRadioButton>(form, "RadioButton1Files")->isChecked());
+    QVERIFY(named<QTabWidget>(form, "PageControl1")->isEnabled());
+    QVERIFY(named<QTreeWidget>(form, "ListView1")->isEnabled());
+    QVERIFY(named<QTreeWidget>(form, "ListView2")->isEnabled());
+    QCOMPARE(named<QTreeWidget>(form, "ListView1")->topLevelItemCount(), 0);
   }
 
   void refreshAfterLoadWithNoLines() {
     TVarnopelForm& form = start();
-    new QTreeWidgetItem(form.ListView2, {QStringLiteral("/in/empty.txt"), "0"});
+    new QTreeWidgetItem(named<QTreeWidget>(form, "ListView2"), {QStringLiteral("/in/empty.txt"), "0"});
     form.session().setEncoding(1252, "");
     form.RefreshAfterLoad(true);
-    QCOMPARE(form.Label1InFile->text(), QStringLiteral("0 行 / 1 ファイル (ANSI)"));
+    QCOMPARE(named<QLabel>(form, "Label1InFile")->text(), QStringLiteral("0 行 / 1 ファイル (ANSI)"));
     // Nothing to split: the boxes stay greyed, the rest is usable.
-    for (varnopel::NumberBox* box : {form.NumberBox1Files, form.NumberBox2Lines, form.NumberBox3Half})
+    for (NumberBox* box : {named<NumberBox>(form, "NumberBox1Files"), named<NumberBox>(form, "NumberBox2Lines"),
+                           named<NumberBox>(form, "NumberBox3Half")})
       QVERIFY(!box->isEnabled());
-    QVERIFY(form.Button3Exec->isEnabled());
-    QVERIFY(form.RadioButton2Lines->isEnabled());
+    QVERIFY(named<QPushButton>(form, "Button3Exec")->isEnabled());
+    QVERIFY(named<QRadioButton>(form, "RadioButton2Lines")->isEnabled());
   }
 
   void splitArithmetic_data() {
@@ -326,7 +335,7 @@ class TVarnopelFormTest : public QObject {
 
   void fitListColumnsWidensOnceAndNeverShrinks() {
     TVarnopelForm& form = start();
-    QTreeWidget* list = form.ListView2;
+    QTreeWidget* list = named<QTreeWidget>(form, "ListView2");
     form.FitListColumns(list);  // no rows: nothing to measure
     QCOMPARE(list->columnWidth(0), 100);
 
@@ -348,36 +357,36 @@ class TVarnopelFormTest : public QObject {
 
   void optionRadioGroups() {
     TVarnopelForm& form = start();
-    form.SaveStatus1->setChecked(false);
-    form.mmCRLF1->trigger();
+    named<QAction>(form, "SaveStatus1")->setChecked(false);
+    named<QAction>(form, "mmCRLF1")->trigger();
     QCOMPARE(checkedOptions(), QStringList({"mmSortNum1", "mmCRLF1"}));
-    form.mmLF1->trigger();
+    named<QAction>(form, "mmLF1")->trigger();
     QCOMPARE(checkedOptions(), QStringList({"mmSortNum1", "mmLF1"}));
     // Choosing the checked item unchecks it and leaves its group empty.
-    form.mmLF1->trigger();
+    named<QAction>(form, "mmLF1")->trigger();
     QCOMPARE(checkedOptions(), QStringList({"mmSortNum1"}));
-    form.mmSortDic1->trigger();
+    named<QAction>(form, "mmSortDic1")->trigger();
     QCOMPARE(checkedOptions(), QStringList({"mmSortDic1"}));
     // Marks set from code follow the same rule.
-    form.mmCR1->setChecked(true);
-    form.mmSameLB1->setChecked(true);
+    named<QAction>(form, "mmCR1")->setChecked(true);
+    named<QAction>(form, "mmSameLB1")->setChecked(true);
     QCOMPARE(checkedOptions(), QStringList({"mmSortDic1", "mmSameLB1"}));
     // The two close options are independent of everything.
-    form.CloseQuery1->trigger();
+    named<QAction>(form, "CloseQuery1")->trigger();
     QCOMPARE(checkedOptions(), QStringList({"mmSortDic1", "mmSameLB1", "CloseQuery1"}));
-    form.SaveStatus1->trigger();
-    form.CloseQuery1->trigger();
+    named<QAction>(form, "SaveStatus1")->trigger();
+    named<QAction>(form, "CloseQuery1")->trigger();
     QCOMPARE(checkedOptions(), QStringList({"mmSortDic1", "mmSameLB1", "SaveStatus1"}));
   }
 
   void clockShowsMinuteAfterHour() {
     TVarnopelForm& form = start();
-    form.Now1 = [] { return QDateTime(QDate(2024, 5, 18), QTime(1, 8, 59)); };
+    form.setClock([] { return QDateTime(QDate(2024, 5, 18), QTime(1, 8, 59)); });
     form.Timer1Timer();
-    QCOMPARE(form.StatusPanel0()->text(), QStringLiteral("2024/05/18  01:08"));
-    form.Now1 = [] { return QDateTime(QDate(2024, 12, 1), QTime(23, 59)); };
+    QCOMPARE(named<QLabel>(form, "StatusPanel0")->text(), QStringLiteral("2024/05/18  01:08"));
+    form.setClock([] { return QDateTime(QDate(2024, 12, 1), QTime(23, 59)); });
     form.Timer1Timer();
-    QCOMPARE(form.StatusPanel0()->text(), QStringLiteral("2024/12/01  23:59"));
+    QCOMPARE(named<QLabel>(form, "StatusPanel0")->text(), QStringLiteral("2024/12/01  23:59"));
   }
 
   void sameFolderTakesInputFolder_data() {
@@ -396,36 +405,38 @@ class TVarnopelFormTest : public QObject {
   void sameFolderTakesInputFolder() {
     QFETCH(QString, input);
     TVarnopelForm& form = start();
-    form.Edit2OutFolder->setText(QStringLiteral("/old/"));
-    form.Edit1InFile->setText(input);
+    named<QLineEdit>(form, "Edit2OutFolder")->setText(QStringLiteral("/old/"));
+    named<QLineEdit>(form, "Edit1InFile")->setText(input);
     form.CheckBox1SameFolderClick();
-    QTEST(form.Edit2OutFolder->text(), "folder");
-    QVERIFY(!form.WriteFolder1->isEnabled());
+    QTEST(named<QLineEdit>(form, "Edit2OutFolder")->text(), "folder");
+    QVERIFY(!named<QAction>(form, "WriteFolder1")->isEnabled());
   }
 
   void outputFolderPicker() {
-    TVarnopelForm& form = start();
-    form.Edit1InFile->setText(QStringLiteral("/in/list.txt"));
+    // The picker opens at the output folder the settings kept.
+    makeForm("[OPTION]\r\nPrevSaveFolder=/srv/previous/\r\n");
+    form_->FormCreate({});
+    TVarnopelForm& form = *form_;
+    named<QLineEdit>(form, "Edit1InFile")->setText(QStringLiteral("/in/list.txt"));
     form.RefreshAfterLoad(true);
-    QVERIFY(!form.Button2OutFolder->isEnabled());
-    QCOMPARE(form.Edit2OutFolder->text(), QStringLiteral("/in/"));
+    QVERIFY(!named<QPushButton>(form, "Button2OutFolder")->isEnabled());
+    QCOMPARE(named<QLineEdit>(form, "Edit2OutFolder")->text(), QStringLiteral("/in/"));
 
     // Unchecked: the folder controls open up and keep their text.
-    form.CheckBox1SameFolder->setChecked(false);
-    QVERIFY(form.Edit2OutFolder->isEnabled());
-    QVERIFY(form.Button2OutFolder->isEnabled());
-    QVERIFY(form.WriteFolder1->isEnabled());
-    QCOMPARE(form.Edit2OutFolder->text(), QStringLiteral("/in/"));
+    named<QCheckBox>(form, "CheckBox1SameFolder")->setChecked(false);
+    QVERIFY(named<QLineEdit>(form, "Edit2OutFolder")->isEnabled());
+    QVERIFY(named<QPushButton>(form, "Button2OutFolder")->isEnabled());
+    QVERIFY(named<QAction>(form, "WriteFolder1")->isEnabled());
+    QCOMPARE(named<QLineEdit>(form, "Edit2OutFolder")->text(), QStringLiteral("/in/"));
 
-    form.FileOpenDialog2Folder = QStringLiteral("/srv/previous/");
     dialogs_->queuePickFolder(QStringLiteral("/srv/out"));
-    form.WriteFolder1->trigger();
-    QCOMPARE(form.Edit2OutFolder->text(), QStringLiteral("/srv/out"));
+    named<QAction>(form, "WriteFolder1")->trigger();
+    QCOMPARE(named<QLineEdit>(form, "Edit2OutFolder")->text(), QStringLiteral("/srv/out"));
     QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::PickFolder), QStringList({"/srv/previous/"}));
 
     dialogs_->queuePickFolder(QString());  // cancelled
-    QTest::mouseClick(form.Button2OutFolder, Qt::LeftButton);
-    QCOMPARE(form.Edit2OutFolder->text(), QStringLiteral("/srv/out"));
+    QTest::mouseClick(named<QPushButton>(form, "Button2OutFolder"), Qt::LeftButton);
+    QCOMPARE(named<QLineEdit>(form, "Edit2OutFolder")->text(), QStringLiteral("/srv/out"));
   }
 
   void errorBoxFullStop_data() {
@@ -474,27 +485,32 @@ class TVarnopelFormTest : public QObject {
   void layoutRules() {
     makeForm();
     const int menuHeight = form_->menuBar()->sizeHint().height();
-    makeForm(QByteArray("Left=0\r\nTop=0\r\nRight=700\r\nBottom=") + QByteArray::number(menuHeight + 500));
+    makeForm(QByteArray("[POSITION]\r\nLeft=0\r\nTop=0\r\nRight=700\r\nBottom=") +
+             QByteArray::number(menuHeight + 500));
     TVarnopelForm& form = *form_;
     form.FormCreate({});
-    QCOMPARE(form.GridPanel1->height(), 500 * 55 / 100);
+    QCOMPARE(named<QWidget>(form, "GridPanel1")->height(), 500 * 55 / 100);
 
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form, 5000));
-    QTRY_COMPARE_WITH_TIMEOUT(form.PageControl1->tabBar()->tabRect(0).width(), form.PageControl1->width() / 3, 5000);
-    QCOMPARE(form.PageControl1->tabBar()->tabRect(1).width(), form.PageControl1->width() / 3);
-    QCOMPARE(form.RadioButton2Lines->mapTo(form.GridPanel1, QPoint(0, 0)).x(), form.GridPanel1->width() / 20);
-    const int clockWidth = form.fontMetrics().horizontalAdvance(form.StatusPanel0()->text()) * 11 / 10;
-    QCOMPARE(form.StatusPanel0()->width(), clockWidth);
-    QVERIFY(form.StatusPanel1()->width() > form.StatusBar1->width() / 2);
+    QTRY_COMPARE_WITH_TIMEOUT(named<QTabWidget>(form, "PageControl1")->tabBar()->tabRect(0).width(),
+                              named<QTabWidget>(form, "PageControl1")->width() / 3, 5000);
+    QCOMPARE(named<QTabWidget>(form, "PageControl1")->tabBar()->tabRect(1).width(),
+             named<QTabWidget>(form, "PageControl1")->width() / 3);
+    QCOMPARE(
+        named<QRadioButton>(form, "RadioButton2Lines")->mapTo(named<QWidget>(form, "GridPanel1"), QPoint(0, 0)).x(),
+        named<QWidget>(form, "GridPanel1")->width() / 20);
+    const int clockWidth = form.fontMetrics().horizontalAdvance(named<QLabel>(form, "StatusPanel0")->text()) * 11 / 10;
+    QCOMPARE(named<QLabel>(form, "StatusPanel0")->width(), clockWidth);
+    QVERIFY(named<QLabel>(form, "StatusPanel1")->width() > named<QStatusBar>(form, "StatusBar1")->width() / 2);
 
     // The Cancel button keeps its place relative to the centre.
     const int top = form.menuBar()->height();
     const int clientHeight = form.height() - top;
-    QCOMPARE(form.Button0Cancel->pos(),
+    QCOMPARE(named<QPushButton>(form, "Button0Cancel")->pos(),
              QPoint(176 + (form.width() - 499) / 2, top + 262 + (clientHeight - 391) / 2));
 
-    form.Close1->trigger();
+    named<QAction>(form, "Close1")->trigger();
     QVERIFY(!form.isVisible());
   }
 };
