@@ -31,6 +31,14 @@ LineList Lines(const std::string& text) {
   return list;
 }
 
+// The lines of a file as the reader gives them.
+LineList ReadLines(const std::string& path, int32_t& codePage, std::string& lineBreak) {
+  DecodedFile file = ReadTextFile(path, codePage, lineBreak);
+  LineList list;
+  list.appendText(file.text, lineBreak);
+  return list;
+}
+
 const std::string kTen = "a\nb\nc\nd\ne\nf\ng\nh\ni\nj\n";
 
 // Answers like a user at the window; records what the run reported.
@@ -257,12 +265,9 @@ TEST(SplitRun, ReadThenWriteGivesTheInputBytesBack) {
   };
   for (const std::string& input : inputs) {
     TempDir dir;
-    const std::string path = dir.write("in.txt", input);
     int32_t codePage = 0;
     std::string lineBreak;
-    DecodedFile file = ReadTextFile(path, codePage, lineBreak);
-    LineList lines;
-    lines.appendText(file.text, lineBreak);
+    const LineList lines = ReadLines(dir.write("in.txt", input), codePage, lineBreak);
     Recorder r(dir.path());
     r.lb = lineBreak;
     RunSplit(lines, codePage, MakeSplitPlan(SplitMode::Files, static_cast<int64_t>(lines.count()), 1), r);
@@ -287,12 +292,9 @@ TEST(SplitRun, LoneSurrogatesAreWrittenAsOneReplacement) {
       {cp::Ansi, "a\x1A" "b\n"},
   };
   TempDir dir;
-  const std::string path = dir.write("in.txt", input);
   int32_t codePage = 0;
   std::string lineBreak;
-  DecodedFile file = ReadTextFile(path, codePage, lineBreak);
-  LineList lines;
-  lines.appendText(file.text, lineBreak);
+  const LineList lines = ReadLines(dir.write("in.txt", input), codePage, lineBreak);
   for (const Case& c : cases) {
     Recorder r(dir.path());
     r.overwrite = true;
