@@ -1,6 +1,6 @@
 #pragma once
-// The main window. Fields and controls are public and carry the names that
-// the rest of the program (and the tests) know them by.
+// The main window. Its controls and state are private; each control carries
+// its member name as objectName, by which the tests find it.
 #include <QDateTime>
 #include <QMainWindow>
 #include <QStringList>
@@ -123,8 +123,6 @@ class TVarnopelForm : public QMainWindow {
 
   Dialogs& dialogs() { return *dialogs_; }
   ShellServices& shell() { return *shell_; }
-  QLabel* StatusPanel0() const { return StatusPanel0_; }
-  QLabel* StatusPanel1() const { return StatusPanel1_; }
 
   // "yyyy/MM/dd  HH:mm" as the clock shows it.
   static QString ClockText(const QDateTime& time);
@@ -153,126 +151,18 @@ class TVarnopelForm : public QMainWindow {
   // - descending, 0 before the first header click.
   int inputSortState() const { return InputSortState1; }
 
-  // --- Working state ---
+  // --- The split session ---
   // The input files, their lines (the working list) and the code page and
   // line break that the output takes over.
   SplitSession& session() { return Session1_; }
   const SplitSession& session() const { return Session1_; }
-  bool IsCanceled = false;
-  bool IsListView2Modified = false;
-  QString PrevOpenFolder1;
-  QString PrevSaveFolder1;
-  // Where the file dialogs open (set from the folders above at start).
-  QString FileOpenDialog1Folder;
-  QString FileOpenDialog2Folder;
-  // Shuffle generator, seeded from the clock at start; tests may reseed it.
-  std::mt19937_64 Random1;
-  // The clock's time source; tests replace it.
-  std::function<QDateTime()> Now1 = [] { return QDateTime::currentDateTime(); };
 
-  // --- Settings file and input list order (TVarnopelFormSettings.cpp,
-  // TVarnopelFormInputOrder.cpp) ---
-  // Where the settings are read and written; tests point both elsewhere
-  // before FormCreate.
-  QString SettingsPath1 = SettingsFilePath(QStringLiteral("Quillmoor"));
-  QString SettingsFallbackPath1 = SettingsFallbackPath();
-  // Placement values Qt cannot honour, kept so that they are written back.
-  int PlacementFlags1 = 0;
-  int PlacementMaxX1 = -1;
-  int PlacementMaxY1 = -1;
-  // Column the input list was last sorted by: +-(column + 1), + ascending,
-  // - descending, 0 before the first header click.
-  int InputSortState1 = 0;
+  // --- Session end (TVarnopelFormSettings.cpp) ---
   // The close question at session end; false refuses the log-off. `mayAsk`
   // is false when the session manager allows no dialog.
   bool QueryEndSession(bool mayAsk);
   // Connected to the application's commitDataRequest.
   void CommitDataRequest(QSessionManager& manager);
-  // Order of two input rows for the header sort: negative, 0 or positive.
-  int ListView2Compare(const QTreeWidgetItem* row1, const QTreeWidgetItem* row2) const;
-
-  // --- Controls ---
-  QWidget* GridPanel1 = nullptr;
-  QLabel* Label4InFile = nullptr;
-  QLabel* Label1InFile = nullptr;
-  QPushButton* Button1InFile = nullptr;
-  QLineEdit* Edit1InFile = nullptr;
-  QPushButton* Button9Reload = nullptr;
-  QWidget* GridPanel3 = nullptr;
-  QPushButton* Button6Reverse = nullptr;
-  QPushButton* Button5Random = nullptr;
-  QPushButton* Button7Ascend = nullptr;
-  QPushButton* Button8Descend = nullptr;
-  QPushButton* Button10Compress = nullptr;
-  QLabel* Label5OutFolder = nullptr;
-  QCheckBox* CheckBox1SameFolder = nullptr;
-  QPushButton* Button2OutFolder = nullptr;
-  QLineEdit* Edit2OutFolder = nullptr;
-  QRadioButton* RadioButton1Files = nullptr;
-  NumberBox* NumberBox1Files = nullptr;
-  QLabel* label1Files = nullptr;
-  QPushButton* Button3Exec = nullptr;
-  QRadioButton* RadioButton2Lines = nullptr;
-  NumberBox* NumberBox2Lines = nullptr;
-  QLabel* Label2Lines = nullptr;
-  QRadioButton* RadioButton3Half = nullptr;
-  NumberBox* NumberBox3Half = nullptr;
-  QLabel* Label25Half = nullptr;
-  QCheckBox* CheckBox3Distribute = nullptr;
-  QCheckBox* CheckBox2OverWrite = nullptr;
-  QPushButton* Button4Open = nullptr;
-  QButtonGroup* SplitModeGroup = nullptr;
-
-  QTabWidget* PageControl1 = nullptr;
-  QWidget* tsReadIn2 = nullptr;
-  QWidget* tsWriteOut1 = nullptr;
-  QTreeWidget* ListView2 = nullptr;
-  QTreeWidget* ListView1 = nullptr;
-  QStatusBar* StatusBar1 = nullptr;
-  QPushButton* Button0Cancel = nullptr;
-  QTimer* Timer1 = nullptr;
-  // Progress of the running operation, in the status bar.
-  QProgressBar* ProgressBar1 = nullptr;
-
-  // --- Main menu ---
-  QMenu* File1 = nullptr;
-  QAction* ReadFile1 = nullptr;
-  QAction* WriteFolder1 = nullptr;
-  QMenu* ShortCut1 = nullptr;
-  QAction* SendTo1 = nullptr;
-  QAction* DeskTop1 = nullptr;
-  QAction* StartMenu1 = nullptr;
-  QAction* StartUp1 = nullptr;
-  QAction* Close1 = nullptr;
-  QMenu* Option1 = nullptr;
-  QAction* mmSortNum1 = nullptr;
-  QAction* mmSortDic1 = nullptr;
-  QAction* mmSameLB1 = nullptr;
-  QAction* mmCRLF1 = nullptr;
-  QAction* mmCR1 = nullptr;
-  QAction* mmLF1 = nullptr;
-  QAction* CloseQuery1 = nullptr;
-  QAction* SaveStatus1 = nullptr;
-  QMenu* Help1 = nullptr;
-  QAction* Help2 = nullptr;
-  QAction* About1 = nullptr;
-  QAction* Properties1 = nullptr;
-  QAction* Donation1 = nullptr;
-  QAction* HomeSite1 = nullptr;
-
-  // --- Pop-up menu of the lists ---
-  QMenu* PopupMenu1 = nullptr;
-  QAction* Open2 = nullptr;
-  QAction* OpenWithNotepad2 = nullptr;
-  QAction* OpenWith2 = nullptr;
-  QAction* OpenWithSendTo2 = nullptr;
-  QAction* MakeShortCut2 = nullptr;
-  QAction* Properties2 = nullptr;
-  QAction* OpenLocation2 = nullptr;
-  QAction* ToTop2 = nullptr;
-  QAction* ToUpper2 = nullptr;
-  QAction* ToLower2 = nullptr;
-  QAction* ToBottom2 = nullptr;
 
  public slots:
   // Handlers of the window itself.
@@ -361,6 +251,8 @@ class TVarnopelForm : public QMainWindow {
   // The four move items: the selected row of the active list goes one place
   // up (-1) or down (+1), or as far as it can that way when `toEnd`.
   void MoveSelectedRow(int direction, bool toEnd);
+  // Order of two input rows for the header sort: negative, 0 or positive.
+  int ListView2Compare(const QTreeWidgetItem* row1, const QTreeWidgetItem* row2) const;
   bool SessionEndAnswered_ = false;
 
   void ShowPopupMenu1(QTreeWidget* listView, const QPoint& pos);
@@ -388,7 +280,9 @@ class TVarnopelForm : public QMainWindow {
   // list's order).
   enum class LoadRoad { Dialog, Drop, CommandLine, Restore, Reread };
   void ReadInputFiles(const QStringList& names, LoadRoad road);
+  // The window's sides of loading and of the split run (in their .cpp files).
   friend class WindowLoadEvents;
+  friend class WindowSplitCallbacks;
   // The four reorderings share their frame: busy state, texts, progress.
   void RunReordering(const QString& busyText, const QString& doneText, bool progress, bool cancelButton,
                      const std::function<void()>& work);
@@ -406,6 +300,121 @@ class TVarnopelForm : public QMainWindow {
   QLabel* StatusPanel1_ = nullptr;
   QList<QWidget*> RadioCells_;  // hold the radio buttons with their left margin
   QList<QWidget*> GridControls_;  // controls placed directly in GridPanel1
+
+  // The status bar's two panels: the clock and the messages.
+  QLabel* StatusPanel0() const { return StatusPanel0_; }
+  QLabel* StatusPanel1() const { return StatusPanel1_; }
+
+  // --- Working state ---
+  // Cancel was pressed; the running operation stops at its next poll.
+  bool IsCanceled = false;
+  // The input list was reordered after its files were read.
+  bool IsListView2Modified = false;
+  QString PrevOpenFolder1;
+  QString PrevSaveFolder1;
+  // Where the file dialogs open (set from the folders above at start).
+  QString FileOpenDialog1Folder;
+  QString FileOpenDialog2Folder;
+  // Shuffle generator, seeded from the clock at start (seedRandom reseeds it).
+  std::mt19937_64 Random1;
+  // The clock's time source (setClock replaces it).
+  std::function<QDateTime()> Now1 = [] { return QDateTime::currentDateTime(); };
+
+  // --- Settings file and input list order (TVarnopelFormSettings.cpp,
+  // TVarnopelFormInputOrder.cpp) ---
+  // Where the settings are read and written (setSettingsPaths points both
+  // elsewhere).
+  QString SettingsPath1 = SettingsFilePath(QStringLiteral("Quillmoor"));
+  QString SettingsFallbackPath1 = SettingsFallbackPath();
+  // Placement values Qt cannot honour, kept so that they are written back.
+  int PlacementFlags1 = 0;
+  int PlacementMaxX1 = -1;
+  int PlacementMaxY1 = -1;
+  // The input list's last header sort, as inputSortState() gives it.
+  int InputSortState1 = 0;
+
+  // --- Controls, each with its member name as objectName ---
+  QWidget* GridPanel1 = nullptr;
+  QLabel* Label4InFile = nullptr;
+  QLabel* Label1InFile = nullptr;
+  QPushButton* Button1InFile = nullptr;
+  QLineEdit* Edit1InFile = nullptr;
+  QPushButton* Button9Reload = nullptr;
+  QWidget* GridPanel3 = nullptr;
+  QPushButton* Button6Reverse = nullptr;
+  QPushButton* Button5Random = nullptr;
+  QPushButton* Button7Ascend = nullptr;
+  QPushButton* Button8Descend = nullptr;
+  QPushButton* Button10Compress = nullptr;
+  QLabel* Label5OutFolder = nullptr;
+  QCheckBox* CheckBox1SameFolder = nullptr;
+  QPushButton* Button2OutFolder = nullptr;
+  QLineEdit* Edit2OutFolder = nullptr;
+  QRadioButton* RadioButton1Files = nullptr;
+  NumberBox* NumberBox1Files = nullptr;
+  QLabel* label1Files = nullptr;
+  QPushButton* Button3Exec = nullptr;
+  QRadioButton* RadioButton2Lines = nullptr;
+  NumberBox* NumberBox2Lines = nullptr;
+  QLabel* Label2Lines = nullptr;
+  QRadioButton* RadioButton3Half = nullptr;
+  NumberBox* NumberBox3Half = nullptr;
+  QLabel* Label25Half = nullptr;
+  QCheckBox* CheckBox3Distribute = nullptr;
+  QCheckBox* CheckBox2OverWrite = nullptr;
+  QPushButton* Button4Open = nullptr;
+  QButtonGroup* SplitModeGroup = nullptr;
+
+  QTabWidget* PageControl1 = nullptr;
+  QWidget* tsReadIn2 = nullptr;
+  QWidget* tsWriteOut1 = nullptr;
+  QTreeWidget* ListView2 = nullptr;
+  QTreeWidget* ListView1 = nullptr;
+  QStatusBar* StatusBar1 = nullptr;
+  QPushButton* Button0Cancel = nullptr;
+  QTimer* Timer1 = nullptr;
+  // Progress of the running operation, in the status bar.
+  QProgressBar* ProgressBar1 = nullptr;
+
+  // --- Main menu ---
+  QMenu* File1 = nullptr;
+  QAction* ReadFile1 = nullptr;
+  QAction* WriteFolder1 = nullptr;
+  QMenu* ShortCut1 = nullptr;
+  QAction* SendTo1 = nullptr;
+  QAction* DeskTop1 = nullptr;
+  QAction* StartMenu1 = nullptr;
+  QAction* StartUp1 = nullptr;
+  QAction* Close1 = nullptr;
+  QMenu* Option1 = nullptr;
+  QAction* mmSortNum1 = nullptr;
+  QAction* mmSortDic1 = nullptr;
+  QAction* mmSameLB1 = nullptr;
+  QAction* mmCRLF1 = nullptr;
+  QAction* mmCR1 = nullptr;
+  QAction* mmLF1 = nullptr;
+  QAction* CloseQuery1 = nullptr;
+  QAction* SaveStatus1 = nullptr;
+  QMenu* Help1 = nullptr;
+  QAction* Help2 = nullptr;
+  QAction* About1 = nullptr;
+  QAction* Properties1 = nullptr;
+  QAction* Donation1 = nullptr;
+  QAction* HomeSite1 = nullptr;
+
+  // --- Pop-up menu of the lists ---
+  QMenu* PopupMenu1 = nullptr;
+  QAction* Open2 = nullptr;
+  QAction* OpenWithNotepad2 = nullptr;
+  QAction* OpenWith2 = nullptr;
+  QAction* OpenWithSendTo2 = nullptr;
+  QAction* MakeShortCut2 = nullptr;
+  QAction* Properties2 = nullptr;
+  QAction* OpenLocation2 = nullptr;
+  QAction* ToTop2 = nullptr;
+  QAction* ToUpper2 = nullptr;
+  QAction* ToLower2 = nullptr;
+  QAction* ToBottom2 = nullptr;
 };
 
 }  // namespace varnopel

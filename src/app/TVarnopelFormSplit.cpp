@@ -23,6 +23,8 @@ namespace {
 
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
+}  // namespace
+
 // Answers the engine from the window's controls, which are read again for
 // every file as the user may change them while the run goes on.
 class WindowSplitCallbacks : public SplitCallbacks {
@@ -86,8 +88,6 @@ class WindowSplitCallbacks : public SplitCallbacks {
   TVarnopelForm& form_;
   qint64 files_;
 };
-
-}  // namespace
 
 void TVarnopelForm::RereadInputFiles() {
   Session1_.clear();
