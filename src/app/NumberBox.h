@@ -7,7 +7,8 @@ namespace varnopel {
 // Integer box with spin buttons: centred text, small arrows, mouse wheel on.
 // The arrows, Up/Down keys and the wheel move by singleStep().
 class NumberBox : public QSpinBox {
-  Q_OBJECT  // found by type among the window's children
+  // Found by type among the window's children.
+  Q_OBJECT
 
  public:
   explicit NumberBox(QWidget* parent = nullptr);
