@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
       const int chars = 8 + static_cast<int>(Next() % 24);
       for (int i = 0; i < chars; ++i) {
         uint64_t r = Next() % 10;
-        if (r < 5) PutUtf8(line, 0x3041 + Next() % 83);       // hiragana
+        if (r < 5) PutUtf8(line, 0x3041 + Next() % 83);         // hiragana
         else if (r < 9) PutUtf8(line, 0x4E00 + Next() % 3000);  // common kanji block
         else line += static_cast<char>('0' + Next() % 10);
       }

@@ -17,8 +17,7 @@ int main(int argc, char** argv) {
     varnopel::DecodedFile file = varnopel::ReadTextFile(argv[i], codePage, lineBreak);
     const auto read = std::chrono::steady_clock::now();
     list.appendText(std::move(file.text), lineBreak);
-    std::printf("read+decode %.3f s, cut into lines %.3f s\n",
-                std::chrono::duration<double>(read - start).count(),
+    std::printf("read+decode %.3f s, cut into lines %.3f s\n", std::chrono::duration<double>(read - start).count(),
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - read).count());
     std::printf("%s: %s\n", argv[i], varnopel::CodePageName(codePage).c_str());
   }

@@ -41,7 +41,8 @@ int main(int argc, char** argv) {
   clock.restart();
   form.Button3ExecClick();
   const qint64 split = clock.elapsed();
-  std::fprintf(stderr, "load %lld ms (longest pump gap %lld ms), split %lld ms (longest gap overall %lld ms), pumps %lld\n",
+  std::fprintf(stderr,
+               "load %lld ms (longest pump gap %lld ms), split %lld ms (longest gap overall %lld ms), pumps %lld\n",
                static_cast<long long>(loaded), static_cast<long long>(loadGap), static_cast<long long>(split),
                static_cast<long long>(form.Pump().longestGapMs()), static_cast<long long>(form.Pump().pumps()));
   return 0;

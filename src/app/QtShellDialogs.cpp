@@ -52,7 +52,8 @@ DesktopApplication QtDialogs::chooseApplication(const QString& path, const QList
                                                 const QList<DesktopApplication>& all) {
   QDialog dialog(owner_);
   dialog.setWindowTitle(QStringLiteral("プログラムを選択して開く"));
-  auto* label = new QLabel(QStringLiteral("このファイルを開くプログラムを選んでください:\n") + QFileInfo(path).fileName(), &dialog);
+  auto* label = new QLabel(
+      QStringLiteral("このファイルを開くプログラムを選んでください:\n") + QFileInfo(path).fileName(), &dialog);
   auto* tree = new QTreeWidget(&dialog);
   tree->setObjectName(QStringLiteral("ApplicationTree"));
   tree->setHeaderHidden(true);
@@ -97,7 +98,9 @@ void QtDialogs::fileProperties(const QString& path) {
   dialog->setWindowTitle(info.fileName() + QStringLiteral(" のプロパティ"));
   const QMimeType type = QMimeDatabase().mimeTypeForFile(info);
   const QLocale locale;
-  auto when = [&](const QDateTime& time) { return time.isValid() ? time.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) : QString(); };
+  auto when = [&](const QDateTime& time) {
+    return time.isValid() ? time.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) : QString();
+  };
 
   auto* form = new QFormLayout;
   auto row = [&](const QString& caption, const QString& value) {
@@ -114,7 +117,8 @@ void QtDialogs::fileProperties(const QString& path) {
   row(QStringLiteral("作成日時:"), when(info.birthTime()));
   row(QStringLiteral("更新日時:"), when(info.lastModified()));
   row(QStringLiteral("アクセス日時:"), when(info.lastRead()));
-  row(QStringLiteral("アクセス権:"), PermissionText(info.permissions()) + QStringLiteral("  ") + info.owner() + u':' + info.group());
+  row(QStringLiteral("アクセス権:"),
+      PermissionText(info.permissions()) + QStringLiteral("  ") + info.owner() + u':' + info.group());
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
   QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::close);

@@ -24,8 +24,8 @@ bool SameName(const QString& a, const QString& b) { return a.compare(b, Qt::Case
 
 QString SettingsFilePath(const QString& maker) {
   const QString base = ProgramBaseName();
-  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + maker + u'/' + base +
-         u'/' + base + QStringLiteral(".ini");
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + maker + u'/' + base + u'/' +
+         base + QStringLiteral(".ini");
 }
 
 QString SettingsFallbackPath() {
@@ -61,15 +61,9 @@ void SettingsFile::parse(const QByteArray& bytes) {
   QString text;
   switch (encoding_) {
     case Encoding::Utf8:
-    case Encoding::Utf8Bom:
-      text = QString::fromUtf8(bytes.mid(encoding_ == Encoding::Utf8Bom ? 3 : 0));
-      break;
-    case Encoding::Utf16LE:
-      text = QStringDecoder(QStringDecoder::Utf16LE).decode(bytes.mid(2));
-      break;
-    case Encoding::Utf16BE:
-      text = QStringDecoder(QStringDecoder::Utf16BE).decode(bytes.mid(2));
-      break;
+    case Encoding::Utf8Bom: text = QString::fromUtf8(bytes.mid(encoding_ == Encoding::Utf8Bom ? 3 : 0)); break;
+    case Encoding::Utf16LE: text = QStringDecoder(QStringDecoder::Utf16LE).decode(bytes.mid(2)); break;
+    case Encoding::Utf16BE: text = QStringDecoder(QStringDecoder::Utf16BE).decode(bytes.mid(2)); break;
   }
 
   // Lines may end in CR LF, CR or LF: the file may have been edited anywhere.
@@ -120,9 +114,7 @@ const SettingsFile::Entry* SettingsFile::find(const QString& section, const QStr
   return nullptr;
 }
 
-bool SettingsFile::contains(const QString& section, const QString& key) const {
-  return find(section, key) != nullptr;
-}
+bool SettingsFile::contains(const QString& section, const QString& key) const { return find(section, key) != nullptr; }
 
 QString SettingsFile::readString(const QString& section, const QString& key, const QString& fallback) const {
   const Entry* entry = find(section, key);
@@ -149,8 +141,7 @@ bool SettingsFile::parseInteger(const QString& text, int& value) {
     return true;
   }
   for (qsizetype i = 0; i < s.size(); ++i)
-    if (!(s[i].unicode() >= '0' && s[i].unicode() <= '9') && !(i == 0 && (s[i] == u'-' || s[i] == u'+')))
-      return false;
+    if (!(s[i].unicode() >= '0' && s[i].unicode() <= '9') && !(i == 0 && (s[i] == u'-' || s[i] == u'+'))) return false;
   bool ok = false;
   const int result = s.toInt(&ok, 10);
   if (ok) value = result;
@@ -201,14 +192,10 @@ QByteArray SettingsFile::toBytes() const {
     text += QStringLiteral("\r\n");
   }
   switch (encoding_) {
-    case Encoding::Utf8:
-      return text.toUtf8();
-    case Encoding::Utf8Bom:
-      return kUtf8Mark + text.toUtf8();
-    case Encoding::Utf16LE:
-      return QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom).encode(text);
-    case Encoding::Utf16BE:
-      return QStringEncoder(QStringEncoder::Utf16BE, QStringEncoder::Flag::WriteBom).encode(text);
+    case Encoding::Utf8: return text.toUtf8();
+    case Encoding::Utf8Bom: return kUtf8Mark + text.toUtf8();
+    case Encoding::Utf16LE: return QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom).encode(text);
+    case Encoding::Utf16BE: return QStringEncoder(QStringEncoder::Utf16BE, QStringEncoder::Flag::WriteBom).encode(text);
   }
   return {};
 }

@@ -123,9 +123,7 @@ int32_t TVarnopelForm::FilesForLines(int32_t lines) const {
   return varnopel::FilesForLines(static_cast<int64_t>(Session1_.lines().count()), lines);
 }
 
-QString TVarnopelForm::ClockText(const QDateTime& time) {
-  return time.toString(QStringLiteral("yyyy/MM/dd  HH:mm"));
-}
+QString TVarnopelForm::ClockText(const QDateTime& time) { return time.toString(QStringLiteral("yyyy/MM/dd  HH:mm")); }
 
 QString TVarnopelForm::FormatCount(qint64 value) {
   QLocale locale;

@@ -298,7 +298,7 @@ class TVarnopelForm : public QMainWindow {
   std::shared_ptr<ShellServices> shell_;
   QLabel* StatusPanel0_ = nullptr;
   QLabel* StatusPanel1_ = nullptr;
-  QList<QWidget*> RadioCells_;  // hold the radio buttons with their left margin
+  QList<QWidget*> RadioCells_;    // hold the radio buttons with their left margin
   QList<QWidget*> GridControls_;  // controls placed directly in GridPanel1
 
   // The status bar's two panels: the clock and the messages.

@@ -27,11 +27,11 @@ OperationScope::~OperationScope() {
 }
 
 void TVarnopelForm::EnableWorkControls(bool enabled) {
-  for (QWidget* control : {static_cast<QWidget*>(Button1InFile), static_cast<QWidget*>(Edit1InFile),
-                           static_cast<QWidget*>(Button6Reverse), static_cast<QWidget*>(Button5Random),
-                           static_cast<QWidget*>(Button7Ascend), static_cast<QWidget*>(Button8Descend),
-                           static_cast<QWidget*>(Button9Reload), static_cast<QWidget*>(Button10Compress),
-                           static_cast<QWidget*>(Button3Exec)}) {
+  for (QWidget* control :
+       {static_cast<QWidget*>(Button1InFile), static_cast<QWidget*>(Edit1InFile), static_cast<QWidget*>(Button6Reverse),
+        static_cast<QWidget*>(Button5Random), static_cast<QWidget*>(Button7Ascend),
+        static_cast<QWidget*>(Button8Descend), static_cast<QWidget*>(Button9Reload),
+        static_cast<QWidget*>(Button10Compress), static_cast<QWidget*>(Button3Exec)}) {
     control->setEnabled(enabled);
   }
   // Menu commands that start operations follow their buttons: a second

@@ -138,7 +138,8 @@ void TVarnopelForm::OpenWith2Click() {
 
   // No portal: our own chooser.
   const QString type = QMimeDatabase().mimeTypeForFile(path).name();
-  const DesktopApplication chosen = dialogs_->chooseApplication(path, shell_->applicationsFor(type), shell_->allApplications());
+  const DesktopApplication chosen =
+      dialogs_->chooseApplication(path, shell_->applicationsFor(type), shell_->allApplications());
   if (chosen.exec.isEmpty()) return;  // cancelled
   const QStringList command = ExpandExec(chosen.exec, path);
   if (command.isEmpty() || shell_->startProgram(command.first(), command.mid(1)) != 0) dialogs_->information(failure);
@@ -164,7 +165,8 @@ void TVarnopelForm::OpenWithSendTo2Click() {
   // An application entry runs its whole command line, not only its first word.
   DesktopEntry entry;
   QStringList command{target, path};
-  if (isEntry && ReadDesktopEntry(chosen, entry) && entry.value(QStringLiteral("Type")) == QStringLiteral("Application"))
+  if (isEntry && ReadDesktopEntry(chosen, entry) &&
+      entry.value(QStringLiteral("Type")) == QStringLiteral("Application"))
     command = ExpandExec(entry.value(QStringLiteral("Exec")), path);
   if (!command.isEmpty()) ShellOpenWith(command.first(), command.mid(1));
 }

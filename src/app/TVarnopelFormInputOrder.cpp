@@ -57,8 +57,7 @@ int TVarnopelForm::ListView2Compare(const QTreeWidgetItem* row1, const QTreeWidg
       else result = 2 * Sign(CompareOrdinal(a.toUtf8().toStdString(), b.toUtf8().toStdString()));
       break;
     }
-    default:
-      break;
+    default: break;
   }
   // Equal rows give 0 in both directions; the sort keeps their order.
   return InputSortState1 < 0 ? -result : result;

@@ -199,8 +199,8 @@ void TVarnopelForm::BuildGridPanel1() {
   RadioButton1Files->setChecked(true);
   Button3Exec = ImageButton(QStringLiteral("実行"), "system-run", "Button3Exec", GridPanel1);
   place(Button3Exec, 4, 5, 1, 3);
-  modeRow(RadioButton2Lines, QStringLiteral("均等行数を指定"), "RadioButton2Lines", NumberBox2Lines, "NumberBox2Lines", 1,
-          Label2Lines, QStringLiteral("0 行 x 0 ファイル"), "Label2Lines", 6);
+  modeRow(RadioButton2Lines, QStringLiteral("均等行数を指定"), "RadioButton2Lines", NumberBox2Lines, "NumberBox2Lines",
+          1, Label2Lines, QStringLiteral("0 行 x 0 ファイル"), "Label2Lines", 6);
   modeRow(RadioButton3Half, QStringLiteral("前半行数を指定"), "RadioButton3Half", NumberBox3Half, "NumberBox3Half", 0,
           Label25Half, QStringLiteral("0 行 + 0 行"), "Label25Half", 7);
 

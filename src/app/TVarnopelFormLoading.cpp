@@ -67,9 +67,9 @@ class WindowLoadEvents : public LoadEvents {
     form_.Pump().step();
   }
   bool fileFailed(size_t, size_t, const std::string& path, const ReadFailure& failure) override {
-    form_.dialogs().information((restore() ? QStringLiteral("復元できませんでした\r\n")
-                                           : QStringLiteral("読み込めませんでした\r\n")) +
-                                QFile::decodeName(path.c_str()) + OutOfMemoryReason(failure));
+    form_.dialogs().information(
+        (restore() ? QStringLiteral("復元できませんでした\r\n") : QStringLiteral("読み込めませんでした\r\n")) +
+        QFile::decodeName(path.c_str()) + OutOfMemoryReason(failure));
     form_.Pump().step();
     return true;
   }
@@ -111,10 +111,8 @@ void TVarnopelForm::Button1InFileClick() {
         Session1_.clear();
         ListView2->clear();
         break;
-      case Dialogs::Answer::No:
-        break;
-      default:
-        return;
+      case Dialogs::Answer::No: break;
+      default: return;
     }
   } else {
     Session1_.clear();

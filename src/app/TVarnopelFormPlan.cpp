@@ -26,8 +26,8 @@ QString TVarnopelForm::LinesLabelText(qint64 lines) const {
 }
 
 QString TVarnopelForm::HalfLabelText(qint64 half) const {
-  return FormatCount(half) + QStringLiteral(" 行 + ") + FormatCount(static_cast<qint64>(session().lines().count()) - half) +
-         QStringLiteral(" 行");
+  return FormatCount(half) + QStringLiteral(" 行 + ") +
+         FormatCount(static_cast<qint64>(session().lines().count()) - half) + QStringLiteral(" 行");
 }
 
 QString TVarnopelForm::OutputFileName(qint64 number) const {

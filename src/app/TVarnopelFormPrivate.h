@@ -27,7 +27,8 @@ constexpr qint64 kMostListedFiles = 16;
 // The line that a read box adds when the file did not fit in memory.
 inline QString OutOfMemoryReason(const ReadFailure& failure) {
   if (failure.megabytesNeeded <= 0) return {};
-  return QStringLiteral("\r\nこのファイルには約 %1 MB のメモリが必要ですが、確保できませんでした").arg(failure.megabytesNeeded);
+  return QStringLiteral("\r\nこのファイルには約 %1 MB のメモリが必要ですが、確保できませんでした")
+      .arg(failure.megabytesNeeded);
 }
 
 // The file name part of a path ("/" is the only folder delimiter).

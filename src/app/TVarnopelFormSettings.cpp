@@ -97,21 +97,14 @@ void TVarnopelForm::ReadSettings() {
   const int right = ini.readInteger(kPosition, QStringLiteral("Right"), 3 * left);
   // Right and bottom lie just outside the rectangle. A turned-round one
   // still gives a window, at its smallest.
-  const QRect normal(QPoint(left, top) + WorkAreaOrigin(),
-                     QSize(std::max(1, right - left), std::max(1, bottom - top)));
+  const QRect normal(QPoint(left, top) + WorkAreaOrigin(), QSize(std::max(1, right - left), std::max(1, bottom - top)));
   setGeometry(KeepOnScreen(normal));
 
   // Any other number is taken as the normal state.
   switch (ini.readInteger(kPosition, QStringLiteral("State"), StateNumber(windowState()))) {
-    case kStateMinimized:
-      setWindowState(Qt::WindowMinimized);
-      break;
-    case kStateMaximized:
-      setWindowState(Qt::WindowMaximized);
-      break;
-    default:
-      setWindowState(Qt::WindowNoState);
-      break;
+    case kStateMinimized: setWindowState(Qt::WindowMinimized); break;
+    case kStateMaximized: setWindowState(Qt::WindowMaximized); break;
+    default: setWindowState(Qt::WindowNoState); break;
   }
 
   // Each mark by its group's rule: checking one unchecks the others.
@@ -141,8 +134,7 @@ void TVarnopelForm::FormCloseQuery(bool& canClose) {
 }
 
 bool TVarnopelForm::QueryEndSession(bool mayAsk) {
-  if (CloseQuery1->isChecked() && mayAsk && !dialogs_->question(QStringLiteral("終了してよいですか？")))
-    return false;
+  if (CloseQuery1->isChecked() && mayAsk && !dialogs_->question(QStringLiteral("終了してよいですか？"))) return false;
   WriteSettings();
   SessionEndAnswered_ = true;
   return true;
@@ -193,8 +185,7 @@ void TVarnopelForm::WriteSettings() {
     // The last input file's folder; a name without one keeps the old folder.
     const QString inFile = Edit1InFile->text();
     const qsizetype slash = inFile.lastIndexOf(u'/');
-    ini.writeString(kOption, QStringLiteral("PrevOpenFolder"),
-                    slash >= 0 ? inFile.left(slash + 1) : PrevOpenFolder1);
+    ini.writeString(kOption, QStringLiteral("PrevOpenFolder"), slash >= 0 ? inFile.left(slash + 1) : PrevOpenFolder1);
     QString outFolder = Edit2OutFolder->text();
     if (!outFolder.isEmpty() && !outFolder.endsWith(u'/')) outFolder += u'/';
     ini.writeString(kOption, QStringLiteral("PrevSaveFolder"), outFolder.isEmpty() ? PrevSaveFolder1 : outFolder);

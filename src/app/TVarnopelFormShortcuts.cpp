@@ -88,8 +88,9 @@ void TVarnopelForm::ToggleShortcut(SpecialFolder folder, const QString& target, 
     contents.isProgram = target == programFile;
     contents.workingFolder = ShortcutWorkingFolder();
     contents.description = ShortcutDescription(Now1(), programFile, QLocale::system());
-    contents.icon = contents.isProgram ? QStringLiteral("varnopel")
-                                       : QMimeDatabase().mimeTypeForFile(target, QMimeDatabase::MatchExtension).iconName();
+    contents.icon = contents.isProgram
+                        ? QStringLiteral("varnopel")
+                        : QMimeDatabase().mimeTypeForFile(target, QMimeDatabase::MatchExtension).iconName();
     contents.name = QFileInfo(name).completeBaseName();
     const int error = WriteReplacing(link, DesktopEntryText(contents).toUtf8());
     if (error == 0 && folder == SpecialFolder::Desktop) shell_->markLaunchable(link);
@@ -101,8 +102,8 @@ void TVarnopelForm::ToggleShortcut(SpecialFolder folder, const QString& target, 
 
   if (ExistsAt(link)) {
     const Dialogs::Answer answer = dialogs_->questionYesNoCancel(
-        inFolder + QStringLiteral(" に") + crlf + name + crlf + QStringLiteral("は既に存在します。更新しますか？") + crlf + crlf +
-        QStringLiteral("[はい]: 更新, [いいえ]: 削除, [ｷｬﾝｾﾙ]: 取消し"));
+        inFolder + QStringLiteral(" に") + crlf + name + crlf + QStringLiteral("は既に存在します。更新しますか？") +
+        crlf + crlf + QStringLiteral("[はい]: 更新, [いいえ]: 削除, [ｷｬﾝｾﾙ]: 取消し"));
     if (answer == Dialogs::Answer::Cancel) return;
     if (answer == Dialogs::Answer::Yes) {
       const int error = save();

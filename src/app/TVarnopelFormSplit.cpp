@@ -38,9 +38,7 @@ class WindowSplitCallbacks : public SplitCallbacks {
   bool isChecked(int64_t k) override { return !listed() || row(k)->checkState(0) == Qt::Checked; }
   void fileSkipped(int64_t k) override { row(k)->setText(1, QStringLiteral("0")); }
   bool dealOut() override { return form_.CheckBox3Distribute->isChecked(); }
-  std::string pathFor(int64_t k) override {
-    return LocalPath(listed() ? row(k)->text(0) : form_.OutputFileName(k));
-  }
+  std::string pathFor(int64_t k) override { return LocalPath(listed() ? row(k)->text(0) : form_.OutputFileName(k)); }
   bool overwriteWithoutAsking() override { return form_.CheckBox2OverWrite->isChecked(); }
   OverwriteAnswer askOverwrite(const std::string& path) override {
     const QString text = QStringLiteral("ファイルは既に存在します\r\n") + QFile::decodeName(path.c_str()) +

@@ -13,9 +13,8 @@
 int main(int argc, char* argv[]) {
   const varnopel::ProgramOptions options = varnopel::ParseProgramOptions(argc, argv);
   if (options.action != varnopel::ProgramOptions::Action::Open) {
-    const std::string text = options.action == varnopel::ProgramOptions::Action::Help
-                                 ? varnopel::ProgramHelpText()
-                                 : varnopel::ProgramVersionText();
+    const std::string text = options.action == varnopel::ProgramOptions::Action::Help ? varnopel::ProgramHelpText()
+                                                                                      : varnopel::ProgramVersionText();
     const bool written = std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
     return written ? 0 : 1;
   }

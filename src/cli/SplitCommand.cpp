@@ -135,7 +135,11 @@ class Callbacks : public SplitCallbacks {
  public:
   Callbacks(const Options& o, std::string folder, std::string input, std::string lineBreak, int64_t lines,
             Progress& progress)
-      : o_(o), folder_(std::move(folder)), input_(std::move(input)), lineBreak_(std::move(lineBreak)), lines_(lines),
+      : o_(o),
+        folder_(std::move(folder)),
+        input_(std::move(input)),
+        lineBreak_(std::move(lineBreak)),
+        lines_(lines),
         progress_(progress) {}
 
   std::string current;                // the path in hand, for messages

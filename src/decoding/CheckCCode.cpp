@@ -82,7 +82,8 @@ bool AllAscii(const unsigned char* p, size_t size, const KeepAlive& keepAlive) {
   __m128i acc = _mm_setzero_si128();
   for (; i + 64 <= size; i += 64) {
     if ((i & (kBlock - 1)) == 0) KeepAliveAt(i, next, keepAlive);
-    for (int k = 0; k < 64; k += 16) acc = _mm_or_si128(acc, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + k)));
+    for (int k = 0; k < 64; k += 16)
+      acc = _mm_or_si128(acc, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + k)));
     if (_mm_movemask_epi8(acc) != 0) return false;
   }
 #endif
@@ -264,8 +265,9 @@ DecodedFile DecodeText(ByteBuffer bytes, size_t length, int32_t& codePage, std::
     case cp::Utf16LE:
     case cp::Utf16BE: {
       const bool be = code == cp::Utf16BE;
-      size_t skip = StartsWith(p, length, be ? std::initializer_list<unsigned char>{0xFE, 0xFF}
-                                            : std::initializer_list<unsigned char>{0xFF, 0xFE})
+      size_t skip = StartsWith(p, length,
+                               be ? std::initializer_list<unsigned char>{0xFE, 0xFF}
+                                  : std::initializer_list<unsigned char>{0xFF, 0xFE})
                         ? 2
                         : 0;
       if (length - skip == 1) throw TextFileError("a single byte after the UTF-16 byte-order mark");
@@ -280,9 +282,7 @@ DecodedFile DecodeText(ByteBuffer bytes, size_t length, int32_t& codePage, std::
       file.text = std::make_shared<TextChunk>(std::move(bytes), skip, length);
       break;
     }
-    case cp::Ansi:
-      file.text = DecodeAnsi(std::move(bytes), length, keepAlive);
-      break;
+    case cp::Ansi: file.text = DecodeAnsi(std::move(bytes), length, keepAlive); break;
     default: {
       size_t outSize = 0;
       DecodeFlags flags;

@@ -21,7 +21,6 @@ using KeepAlive = std::function<void()>;
 // Bytes examined by DetectCodePage when a file is read.
 constexpr int32_t kDetectWindow = 512;
 
-
 // Decides the code page of the first `length` bytes. Pure, never fails.
 int32_t DetectCodePage(const unsigned char* bytes, int32_t length);
 
@@ -43,7 +42,7 @@ struct DecodedFile {
   int32_t codePage = 0;
   std::string lineBreak;
   std::shared_ptr<const TextChunk> text;  // null or empty when there is no text
-  bool invalidSequence = false;            // some bytes did not decode and became U+FFFD
+  bool invalidSequence = false;           // some bytes did not decode and became U+FFFD
 };
 
 // Reads and decodes a whole file. On a failure to open or read, throws

@@ -59,7 +59,8 @@ void SubstituteAndNote(const void* context, UConverterToUnicodeArgs* args, const
 // Output space that grows as needed; one input byte gives at most three
 // UTF-8 bytes in these code pages, so it rarely has to.
 struct Utf8Output {
-  explicit Utf8Output(size_t inputSize) : capacity(inputSize * 3 + 16), buffer(AllocateBytes(capacity)), pos(buffer.get()) {}
+  explicit Utf8Output(size_t inputSize)
+      : capacity(inputSize * 3 + 16), buffer(AllocateBytes(capacity)), pos(buffer.get()) {}
   size_t used() const { return static_cast<size_t>(pos - buffer.get()); }
   char* end() const { return buffer.get() + capacity; }
   void grow() {

@@ -57,8 +57,7 @@ JapaneseCodeTable::JapaneseCodeTable(int32_t codePage) {
   }
 
   UErrorCode status = U_ZERO_ERROR;
-  std::unique_ptr<UConverter, void (*)(UConverter*)> converter(ucnv_open(ConverterName(codePage), &status),
-                                                               ucnv_close);
+  std::unique_ptr<UConverter, void (*)(UConverter*)> converter(ucnv_open(ConverterName(codePage), &status), ucnv_close);
   if (U_FAILURE(status)) throw std::runtime_error("code page not supported: " + std::to_string(codePage));
   UConverter* c = converter.get();
   ucnv_setToUCallBack(c, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
@@ -108,7 +107,8 @@ JapaneseCodeTable::JapaneseCodeTable(int32_t codePage) {
     const int32_t n = ucnv_fromUChars(c, out, sizeof out, &in, 1, &status);
     if (U_FAILURE(status) || n < 1 || n > 3) continue;
     uint32_t code = static_cast<uint32_t>(n) << 24;
-    for (int32_t k = 0; k < n; ++k) code |= static_cast<uint32_t>(static_cast<unsigned char>(out[k])) << (8 * (n - 1 - k));
+    for (int32_t k = 0; k < n; ++k)
+      code |= static_cast<uint32_t>(static_cast<unsigned char>(out[k])) << (8 * (n - 1 - k));
     codes_[ch] = code;
   }
   auto keepFirst = [this](char16_t ch, uint32_t code) {
@@ -153,9 +153,7 @@ char* JapaneseCodeTable::decode(const unsigned char* p, size_t size, char* o, De
     char16_t c = kNone;
     size_t used = 1;
     switch (kind_[b]) {
-      case Single:
-        c = singles_[b];
-        break;
+      case Single: c = singles_[b]; break;
       case PairLead:
         if (i + 1 < size && trail_[p[i + 1]]) {
           c = pairs_[b << 8 | p[i + 1]];

@@ -36,10 +36,10 @@ class JapaneseCodeTable {
   enum Kind : uint8_t { Single, PairLead, TripleLead };
   Kind kind_[256] = {};
   bool trail_[256] = {};
-  char16_t singles_[256];     // kNone: not a character alone
-  char16_t pairs_[0x10000];   // lead << 8 | trail
-  char16_t triples_[0x10000]; // EUC-JP 8F xx yy, by xx << 8 | yy
-  uint32_t codes_[0x10000];   // BMP character to bytes: count << 24 | bytes; 0 for none
+  char16_t singles_[256];      // kNone: not a character alone
+  char16_t pairs_[0x10000];    // lead << 8 | trail
+  char16_t triples_[0x10000];  // EUC-JP 8F xx yy, by xx << 8 | yy
+  uint32_t codes_[0x10000];    // BMP character to bytes: count << 24 | bytes; 0 for none
   std::string substitution_;
 };
 

@@ -34,9 +34,7 @@ class SessionCallbacks : public SplitCallbacks {
   void progress(int64_t value) override { inner_.progress(value); }
   bool canceled() override { return inner_.canceled(); }
   void keepResponsive() override { inner_.keepResponsive(); }
-  void fileWritten(int64_t k, const std::string& path, int64_t lines) override {
-    inner_.fileWritten(k, path, lines);
-  }
+  void fileWritten(int64_t k, const std::string& path, int64_t lines) override { inner_.fileWritten(k, path, lines); }
 
  private:
   SplitCallbacks& inner_;
@@ -77,8 +75,8 @@ size_t SplitSession::load(const std::vector<std::string>& paths, LoadEvents& eve
       continue;
     } catch (const std::bad_alloc&) {
       failure.megabytesNeeded = MegabytesToRead(path);
-      failure.reason = "it needs about " + std::to_string(failure.megabytesNeeded) +
-                       " MB of memory, and that much is not available";
+      failure.reason =
+          "it needs about " + std::to_string(failure.megabytesNeeded) + " MB of memory, and that much is not available";
     } catch (const std::exception& e) {  // TextFileError, a line of 4 GiB
       failure.reason = e.what();
     }

@@ -49,7 +49,9 @@ class SplitSession {
   void reverse() { ReverseLines(lines_); }
   void shuffle(std::mt19937_64& random) { ShuffleLines(lines_, random); }
   void sort(SortOrder order, bool descending) { SortLines(lines_, order, descending); }
-  DedupResult removeDuplicates(const std::function<bool(int64_t, bool)>& poll) { return RemoveDuplicates(lines_, poll); }
+  DedupResult removeDuplicates(const std::function<bool(int64_t, bool)>& poll) {
+    return RemoveDuplicates(lines_, poll);
+  }
 
   // Takes the first k lines out of the split, to be written at the top of
   // every file (they stay readable while the session lives).

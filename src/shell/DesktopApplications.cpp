@@ -52,8 +52,9 @@ QList<Installed> ScanApplications() {
 void SortByName(QList<DesktopApplication>& apps) {
   QCollator collator;
   collator.setCaseSensitivity(Qt::CaseInsensitive);
-  std::stable_sort(apps.begin(), apps.end(),
-                   [&](const DesktopApplication& a, const DesktopApplication& b) { return collator.compare(a.name, b.name) < 0; });
+  std::stable_sort(apps.begin(), apps.end(), [&](const DesktopApplication& a, const DesktopApplication& b) {
+    return collator.compare(a.name, b.name) < 0;
+  });
 }
 
 // The ids named as default for a type in the mimeapps.list files, in their
@@ -100,7 +101,8 @@ QList<DesktopApplication> ApplicationsForType(const QString& mimeType) {
 
   const QStringList defaults = DefaultIds(mimeType);
   for (auto id = defaults.rbegin(); id != defaults.rend(); ++id) {
-    const auto at = std::find_if(matching.begin(), matching.end(), [&](const DesktopApplication& a) { return a.id == *id; });
+    const auto at =
+        std::find_if(matching.begin(), matching.end(), [&](const DesktopApplication& a) { return a.id == *id; });
     if (at != matching.end()) matching.move(at - matching.begin(), 0);
   }
   return matching;
@@ -119,7 +121,8 @@ QStringList TextEditorCommand(const QString& path) {
   for (const QString& id : defaults)
     for (const Installed& candidate : installed)
       if (candidate.app.id == id) return ExpandExec(candidate.app.exec, path);
-  for (const char* editor : {"gnome-text-editor", "gedit", "kate", "kwrite", "mousepad", "xed", "pluma", "featherpad"}) {
+  for (const char* editor :
+       {"gnome-text-editor", "gedit", "kate", "kwrite", "mousepad", "xed", "pluma", "featherpad"}) {
     const QString program = QStandardPaths::findExecutable(QString::fromLatin1(editor));
     if (!program.isEmpty()) return {program, path};
   }

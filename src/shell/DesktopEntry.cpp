@@ -73,7 +73,8 @@ QString EscapeDesktopValue(const QString& value) {
     else if (c == u'\n') escaped += QStringLiteral("\\n");
     else if (c == u'\r') escaped += QStringLiteral("\\r");
     else if (c == u'\t') escaped += QStringLiteral("\\t");
-    else if (c == u' ' && (i == 0 || i + 1 == value.size())) escaped += QStringLiteral("\\s");  // outer blanks are trimmed
+    else if (c == u' ' && (i == 0 || i + 1 == value.size()))
+      escaped += QStringLiteral("\\s");  // outer blanks are trimmed
     else escaped += c;
   }
   return escaped;

@@ -57,14 +57,15 @@ int FreedesktopShell::openDocument(const QString& target) {
   auto* process = new QProcess(qApp);
   auto* clock = new QElapsedTimer;
   clock->start();
-  QObject::connect(process, &QProcess::finished, &guard_, [this, process, clock, target](int code, QProcess::ExitStatus status) {
-    const bool soon = clock->elapsed() < kOpenerVerdictMs;
-    delete clock;
-    process->deleteLater();
-    if (soon && (status != QProcess::NormalExit || code != 0) && lateFailure_) {
-      lateFailure_(status == QProcess::NormalExit ? ErrorForOpenerExit(code) : EIO, target);
-    }
-  });
+  QObject::connect(process, &QProcess::finished, &guard_,
+                   [this, process, clock, target](int code, QProcess::ExitStatus status) {
+                     const bool soon = clock->elapsed() < kOpenerVerdictMs;
+                     delete clock;
+                     process->deleteLater();
+                     if (soon && (status != QProcess::NormalExit || code != 0) && lateFailure_) {
+                       lateFailure_(status == QProcess::NormalExit ? ErrorForOpenerExit(code) : EIO, target);
+                     }
+                   });
   process->setProcessChannelMode(QProcess::ForwardedChannels);
   process->start(opener, arguments);
   if (!process->waitForStarted(kOpenerVerdictMs)) {
@@ -158,10 +159,9 @@ int FreedesktopShell::openWithPortal(QWidget* window, const QString& path, std::
   QVariantMap options;
   options[QStringLiteral("handle_token")] = token;
   options[QStringLiteral("ask")] = true;
-  QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.portal.Desktop"),
-                                                     QStringLiteral("/org/freedesktop/portal/desktop"),
-                                                     QStringLiteral("org.freedesktop.portal.OpenURI"),
-                                                     QStringLiteral("OpenFile"));
+  QDBusMessage call = QDBusMessage::createMethodCall(
+      QStringLiteral("org.freedesktop.portal.Desktop"), QStringLiteral("/org/freedesktop/portal/desktop"),
+      QStringLiteral("org.freedesktop.portal.OpenURI"), QStringLiteral("OpenFile"));
   call << parent << QVariant::fromValue(QDBusUnixFileDescriptor(file.handle())) << options;
   const QDBusMessage reply = bus.call(call, QDBus::Block, 10000);
   if (reply.type() != QDBusMessage::ReplyMessage) {
@@ -196,7 +196,8 @@ QString FreedesktopShell::specialFolder(SpecialFolder which) {
       return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/autostart");
     case SpecialFolder::SendTo:
       // The file manager's scripts get the selected files as arguments.
-      return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/nautilus/scripts");
+      return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+             QStringLiteral("/nautilus/scripts");
   }
   return {};
 }
@@ -206,7 +207,8 @@ void FreedesktopShell::markLaunchable(const QString& desktopEntry) {
   // GNOME's desktop starts only entries that carry its trusted mark.
   const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
   if (!gio.isEmpty())
-    QProcess::execute(gio, {QStringLiteral("set"), desktopEntry, QStringLiteral("metadata::trusted"), QStringLiteral("true")});
+    QProcess::execute(
+        gio, {QStringLiteral("set"), desktopEntry, QStringLiteral("metadata::trusted"), QStringLiteral("true")});
 }
 
 QString FreedesktopShell::programFile() { return QCoreApplication::applicationFilePath(); }

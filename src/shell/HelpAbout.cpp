@@ -63,21 +63,22 @@ QString UkraineTimeText(const QDateTime& utc) {
   const QLocale ukrainian(QLocale::Ukrainian, QLocale::Ukraine);
   const QDate date = kyiv.date();
   // Nominative names: "жовтень", not the genitive "жовтня" of a full date.
-  const QString formatted = QString::number(date.day()) + u' ' +
-                            ukrainian.standaloneMonthName(date.month(), QLocale::LongFormat) + u' ' +
-                            QString::number(date.year()) + u' ' + ukrainian.standaloneDayName(date.dayOfWeek(), QLocale::LongFormat) +
-                            u' ' + kyiv.time().toString(QStringLiteral("HH:mm"));
+  const QString formatted =
+      QString::number(date.day()) + u' ' + ukrainian.standaloneMonthName(date.month(), QLocale::LongFormat) + u' ' +
+      QString::number(date.year()) + u' ' + ukrainian.standaloneDayName(date.dayOfWeek(), QLocale::LongFormat) + u' ' +
+      kyiv.time().toString(QStringLiteral("HH:mm"));
   if (summer)
     return QStringLiteral("Peace for Ukraine\r\n") + formatted +
            QStringLiteral(", Ukraine Standard Time (in Daylight Saving Time)");
   return QStringLiteral("Peace For Ukraine\r\n") + formatted + QStringLiteral(", Ukraine Standard Time");
 }
 
-QString AboutText(const QString& programFile, int screenWidth, int screenHeight, int dotsPerInch, const QDateTime& utc) {
+QString AboutText(const QString& programFile, int screenWidth, int screenHeight, int dotsPerInch,
+                  const QDateTime& utc) {
   const QString crlf = QStringLiteral("\r\n");
   QString text;
-  text += QFileInfo(programFile).completeBaseName() + u' ' + QString::fromLatin1(kProgramVersionText) + QStringLiteral(" (") +
-          FileVersionText(programFile, programFile) + QStringLiteral(") Release Build") + crlf;
+  text += QFileInfo(programFile).completeBaseName() + u' ' + QString::fromLatin1(kProgramVersionText) +
+          QStringLiteral(" (") + FileVersionText(programFile, programFile) + QStringLiteral(") Release Build") + crlf;
   text += programFile + crlf;
   text += ScreenLine(screenWidth, screenHeight, dotsPerInch) + crlf;
   text += crlf;

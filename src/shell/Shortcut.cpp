@@ -10,7 +10,6 @@ namespace varnopel {
 
 namespace {
 
-
 // The first character of a format that is no field letter and no quote.
 QChar Separator(const QString& format, QChar fallback) {
   for (QChar c : format)

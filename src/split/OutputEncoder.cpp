@@ -84,9 +84,7 @@ OutputEncoder::OutputEncoder(int32_t codePage, bool mayHoldLoneSurrogates)
       kind_ = Kind::Utf8;
       bom_ = true;
       return;
-    case cp::NotText:
-      kind_ = Kind::Utf8;
-      return;
+    case cp::NotText: kind_ = Kind::Utf8; return;
     case cp::Utf16LE:
       kind_ = Kind::Utf16LE;
       bom_ = true;
@@ -101,11 +99,8 @@ OutputEncoder::OutputEncoder(int32_t codePage, bool mayHoldLoneSurrogates)
       asciiCompatible_ = true;
       japanese_ = JapaneseCodeTable::forCodePage(codePage);
       return;
-    case cp::Jis:
-      kind_ = Kind::Jis;
-      return;
-    default:
-      break;
+    case cp::Jis: kind_ = Kind::Jis; return;
+    default: break;
   }
   const char* name = ConverterName(codePage);
   if (!name) throw std::runtime_error("code page not supported: " + std::to_string(codePage));
@@ -160,15 +155,9 @@ void OutputEncoder::encode(std::string_view utf8, std::string& out) {
       }
       return;
     }
-    case Kind::Japanese:
-      japanese_->encode(utf8, out);
-      return;
-    case Kind::Jis:
-      jis_.encode(utf8, out);
-      return;
-    case Kind::Converter:
-      convert(utf8, out, false);
-      return;
+    case Kind::Japanese: japanese_->encode(utf8, out); return;
+    case Kind::Jis: jis_.encode(utf8, out); return;
+    case Kind::Converter: convert(utf8, out, false); return;
   }
 }
 

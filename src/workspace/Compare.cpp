@@ -96,7 +96,9 @@ struct LogicalCursor {
     while (p < end && *p >= '0' && *p <= '9') ++p;
     return {reinterpret_cast<const char*>(start), static_cast<size_t>(p - start)};
   }
-  char32_t folded() { return static_cast<char32_t>(u_foldCase(static_cast<UChar32>(Next(p, end)), U_FOLD_CASE_DEFAULT)); }
+  char32_t folded() {
+    return static_cast<char32_t>(u_foldCase(static_cast<UChar32>(Next(p, end)), U_FOLD_CASE_DEFAULT));
+  }
 };
 
 int CompareNumbers(std::string_view m, std::string_view n) {

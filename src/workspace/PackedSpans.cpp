@@ -28,8 +28,10 @@ bool PackedSpans::pack(std::vector<LineList::Line>& v) {
   packed_ = reinterpret_cast<const uint64_t*>(storage);
 
   constexpr uintptr_t kPage = 4096;
-  const uintptr_t freeFrom = (reinterpret_cast<uintptr_t>(storage) + v.size() * sizeof(uint64_t) + kPage - 1) & ~(kPage - 1);
-  const uintptr_t freeTo = (reinterpret_cast<uintptr_t>(storage) + v.capacity() * sizeof(LineList::Line)) & ~(kPage - 1);
+  const uintptr_t freeFrom =
+      (reinterpret_cast<uintptr_t>(storage) + v.size() * sizeof(uint64_t) + kPage - 1) & ~(kPage - 1);
+  const uintptr_t freeTo =
+      (reinterpret_cast<uintptr_t>(storage) + v.capacity() * sizeof(LineList::Line)) & ~(kPage - 1);
   if (freeTo > freeFrom) ::madvise(reinterpret_cast<void*>(freeFrom), freeTo - freeFrom, MADV_DONTNEED);
   return true;
 }

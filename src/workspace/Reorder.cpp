@@ -100,7 +100,8 @@ template <LineCompare compareLines>
 void SortKeyed(std::vector<Line>& v, bool descending, MakeKey makeKey) {
   const size_t count = v.size();
   if (count < 2 || count >= kNoKey) {
-    if (descending) ParallelSortList(std::span(v), [](const Line& a, const Line& b) { return compareLines(b.view(), a.view()); });
+    if (descending)
+      ParallelSortList(std::span(v), [](const Line& a, const Line& b) { return compareLines(b.view(), a.view()); });
     else ParallelSortList(std::span(v), [](const Line& a, const Line& b) { return compareLines(a.view(), b.view()); });
     return;
   }
@@ -135,8 +136,9 @@ void SortKeyed(std::vector<Line>& v, bool descending, MakeKey makeKey) {
   InParts(count, [&](size_t begin, size_t end) {
     constexpr size_t kAhead = 16;
     for (size_t i = begin; i < end; ++i) {
-      if (i + kAhead < end) __builtin_prefetch(isPacked ? packed.address(keyed[i + kAhead].index & ~kNoKey)
-                                                        : &v[keyed[i + kAhead].index & ~kNoKey]);
+      if (i + kAhead < end)
+        __builtin_prefetch(isPacked ? packed.address(keyed[i + kAhead].index & ~kNoKey)
+                                    : &v[keyed[i + kAhead].index & ~kNoKey]);
       const Line line = lineAt(keyed[i].index);
       std::memcpy(static_cast<void*>(&keyed[i]), &line, sizeof line);
     }

@@ -19,8 +19,8 @@ namespace detail {
 // Returns {J, I}: v[L..J] and v[I..R] are what remains to sort; anything
 // between them is in place.
 template <class T, class Compare>
-std::pair<int64_t, int64_t> FinishPartition(T* v, int64_t L, int64_t R, Compare& compare, const T& pivot,
-                                            int64_t I, int64_t J) {
+std::pair<int64_t, int64_t> FinishPartition(T* v, int64_t L, int64_t R, Compare& compare, const T& pivot, int64_t I,
+                                            int64_t J) {
   while (I <= J) {
     while (I <= R && compare(v[I], pivot) < 0) ++I;
     while (J >= L && compare(v[J], pivot) > 0) --J;

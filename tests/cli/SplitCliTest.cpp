@@ -283,21 +283,49 @@ TEST(SplitCli, WritesTheInputsEncodingAndLineBreak) {
     std::vector<std::string> outputs;
   };
   const std::string sjis = "\x82\xa0\r\n\x82\xa2\r\n";  // あ い
-  const std::string u16le = std::string("\xff\xfe" "a\0\r\0\n\0b\0\r\0\n\0", 14);
-  const std::string u16be = std::string("\xfe\xff" "\0a\0\n\0b\0\n", 10);
+  const std::string u16le = std::string(
+      "\xff\xfe"
+      "a\0\r\0\n\0b\0\r\0\n\0",
+      14);
+  const std::string u16be = std::string(
+      "\xfe\xff"
+      "\0a\0\n\0b\0\n",
+      10);
   const Case cases[] = {
       {"SJIS", sjis, Args({"--files", "2"}), {"\x82\xa0\r\n", "\x82\xa2\r\n"}},
       {"SJIS to LF", sjis, Args({"--eol", "lf"}), {"\x82\xa0\n\x82\xa2\n"}},
       {"SJIS to CR", sjis, Args({"--eol", "cr"}), {"\x82\xa0\r\x82\xa2\r"}},
-      {"UTF-8 without mark gains one", "\xe3\x81\x82\n\xe3\x81\x84\n", Args({"--files", "2"}),
+      {"UTF-8 without mark gains one",
+       "\xe3\x81\x82\n\xe3\x81\x84\n",
+       Args({"--files", "2"}),
        {"\xef\xbb\xbf\xe3\x81\x82\n", "\xef\xbb\xbf\xe3\x81\x84\n"}},
-      {"UTF-8 with mark, CR", "\xef\xbb\xbf" "a\rb\r", Args({"--files", "2"}),
-       {"\xef\xbb\xbf" "a\r", "\xef\xbb\xbf" "b\r"}},
-      {"UTF-8 to CRLF", "\xef\xbb\xbf" "a\nb\n", Args({"--eol", "crlf"}), {"\xef\xbb\xbf" "a\r\nb\r\n"}},
-      {"UTF-16LE", u16le, Args({"--files", "2"}),
-       {std::string("\xff\xfe" "a\0\r\0\n\0", 8), std::string("\xff\xfe" "b\0\r\0\n\0", 8)}},
+      {"UTF-8 with mark, CR",
+       "\xef\xbb\xbf"
+       "a\rb\r",
+       Args({"--files", "2"}),
+       {"\xef\xbb\xbf"
+        "a\r",
+        "\xef\xbb\xbf"
+        "b\r"}},
+      {"UTF-8 to CRLF",
+       "\xef\xbb\xbf"
+       "a\nb\n",
+       Args({"--eol", "crlf"}),
+       {"\xef\xbb\xbf"
+        "a\r\nb\r\n"}},
+      {"UTF-16LE",
+       u16le,
+       Args({"--files", "2"}),
+       {std::string("\xff\xfe"
+                    "a\0\r\0\n\0",
+                    8),
+        std::string("\xff\xfe"
+                    "b\0\r\0\n\0",
+                    8)}},
       {"UTF-16LE empty file", u16le, Args({"--head", "0"}), {"\xff\xfe", u16le}},
-      {"UTF-16BE", u16be, Args({"--files", "2"}),
+      {"UTF-16BE",
+       u16be,
+       Args({"--files", "2"}),
        {std::string("\xfe\xff\0a\0\n", 6), std::string("\xfe\xff\0b\0\n", 6)}},
       {"EUC-JP", "\xa4\xa2\r\n\xa4\xa4\r\n", Args({}), {"\xa4\xa2\r\n\xa4\xa4\r\n"}},
       {"JIS", "\x1b$B$\"\x1b(B\r\n", Args({}), {"\x1b$B$\"\x1b(B\r\n"}},
@@ -321,14 +349,19 @@ TEST(SplitCli, WritesTheInputsEncodingAndLineBreak) {
 // code page and line break.
 TEST(SplitCli, InputsJoinInNameOrderAndTheLastDecides) {
   TempDir dir;
-  dir.write("a10.txt", std::string("\xff\xfe" "3\0\r\0\n\0", 8));
+  dir.write("a10.txt", std::string("\xff\xfe"
+                                   "3\0\r\0\n\0",
+                                   8));
   dir.write("a2.txt", "\x82\xa0\n");
   dir.write("a1.txt", "1\r\n");
 
   Result r = Invoke(dir.path(), Args({"a2.txt", "a10.txt", "a1.txt"}));
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(Hex(dir.read("a10-1.txt")),
-            Hex(std::string("\xff\xfe" "1\0\r\0\n\0" "\x42\x30\r\0\n\0" "3\0\r\0\n\0", 20)));
+  EXPECT_EQ(Hex(dir.read("a10-1.txt")), Hex(std::string("\xff\xfe"
+                                                        "1\0\r\0\n\0"
+                                                        "\x42\x30\r\0\n\0"
+                                                        "3\0\r\0\n\0",
+                                                        20)));
 
   r = Invoke(dir.path(), Args({"--name-order", "dictionary", "a2.txt", "a10.txt", "a1.txt"}));
   ASSERT_EQ(r.status, 0) << r.err;
@@ -338,7 +371,9 @@ TEST(SplitCli, InputsJoinInNameOrderAndTheLastDecides) {
 TEST(SplitCli, DetectListsEachInputAndWritesNothing) {
   TempDir dir;
   dir.write("a1.txt", "\x82\xa0\r\n\x82\xa2\r\n");
-  dir.write("a2.txt", std::string("\xff\xfe" "a\0\n\0", 6));
+  dir.write("a2.txt", std::string("\xff\xfe"
+                                  "a\0\n\0",
+                                  6));
   dir.write("a3.txt", "");
   dir.write("a4.txt", "x\ry\rz\r");
   dir.write("a10.txt", "\xef\xbb\xbf\xff\n");  // invalid UTF-8 after the mark
@@ -410,7 +445,9 @@ TEST(SplitCli, ErrorsHaveTheirStatusAndWriteNothing) {
     SCOPED_TRACE(c.message);
     TempDir dir;
     dir.write("list.txt", kTen);
-    dir.write("bad.txt", "\xef\xbb\xbf" "a\xc0\n");
+    dir.write("bad.txt",
+              "\xef\xbb\xbf"
+              "a\xc0\n");
     dir.write("bad\x01name.txt", "a\n");
     dir.write("empty.txt", "");
     const std::set<std::string> before = dir.names();
@@ -532,8 +569,9 @@ TEST(SplitCli, AnInputTooBigForMemoryIsSaidInWords) {
   const std::set<std::string> before = dir.names();
   const Result r = Invoke(dir.path(), Args({"big.txt", "list.txt"}), {.limit = RLIMIT_AS, .limitValue = 512u << 20});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "varnopel-split: cannot read big.txt: it needs about 1536 MB of memory, and that much is not "
-                   "available\n");
+  EXPECT_EQ(r.err,
+            "varnopel-split: cannot read big.txt: it needs about 1536 MB of memory, and that much is not "
+            "available\n");
   EXPECT_EQ(dir.names(), before);
 }
 

@@ -38,8 +38,15 @@ TEST(DetectCodePage, Table) {
       {"JIS with at sign", "\x1B$@\x30\x21", 50220},
       {"JIS after undecided pairs", "\xA4\xA2\x1B$Bxx", 50220},
       {"JIS after a Shift_JIS lead byte is never reached", "\x82\xA0\x1B$Bxx", 932},
-      {"zero before any decision", std::string("a\x00" "bcdef", 7), 0},
-      {"FF before any decision", "ab\xFF" "cdef", 0},
+      {"zero before any decision",
+       std::string("a\x00"
+                   "bcdef",
+                   7),
+       0},
+      {"FF before any decision",
+       "ab\xFF"
+       "cdef",
+       0},
       {"zero in the last two positions is not examined", std::string("abc\x00", 4), 1252},
       {"control byte after a decision", std::string("\x82\xA0\x00zzzz", 7), 932},
       {"Shift_JIS hiragana", "\x82\xA0 and more text", 932},
@@ -67,9 +74,8 @@ TEST(DetectCodePage, ReadsNothingBeyondTheCount) {
 
 TEST(CodePageName, Names) {
   const std::pair<int32_t, const char*> names[] = {
-      {932, "SJIS"},   {1200, "UTF16LE"}, {1201, "UTF16BE"}, {1252, "ANSI"},    {20932, "EUCJP"},
-      {50220, "JIS"},  {65000, "UTF7"},   {65001, "UTF8"},   {65002, "UTF8"},   {0, "Unknown"},
-      {2, "Unknown"},  {437, "Unknown"},
+      {932, "SJIS"},   {1200, "UTF16LE"}, {1201, "UTF16BE"}, {1252, "ANSI"}, {20932, "EUCJP"}, {50220, "JIS"},
+      {65000, "UTF7"}, {65001, "UTF8"},   {65002, "UTF8"},   {0, "Unknown"}, {2, "Unknown"},   {437, "Unknown"},
   };
   for (auto [code, name] : names) EXPECT_EQ(CodePageName(code), name) << code;
 }

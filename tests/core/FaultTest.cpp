@@ -28,16 +28,16 @@ namespace {
 
 // What the injected calls do; reset for each case.
 struct Injection {
-  int opensForWriting = 0;          // output files created so far
-  int failOpenFor = 0;              // the output file whose create fails, with openError
+  int opensForWriting = 0;  // output files created so far
+  int failOpenFor = 0;      // the output file whose create fails, with openError
   int openError = 0;
-  int limitFile = 0;                // the output file whose writes stop after budget bytes
+  int limitFile = 0;  // the output file whose writes stop after budget bytes
   long budget = 0;
-  int closeError = 0;               // every close of an output file fails with it
+  int closeError = 0;  // every close of an output file fails with it
   std::function<void()> onFirstWriteOfFile2;
   std::function<void()> onFirstRead;
-  int readError = 0;                // the second read fails with it
-  int readOpenError = 0;            // opening an input fails with it
+  int readError = 0;      // the second read fails with it
+  int readOpenError = 0;  // opening an input fails with it
   int reads = 0;
   bool eintrOnce = false;
   std::vector<int> outputFds;
@@ -79,7 +79,8 @@ FileSystemCalls InjectedCalls() {
   };
   calls.close = [](int fd) {
     const int result = RealFileSystemCalls().close(fd);
-    const bool output = std::find(injection.outputFds.begin(), injection.outputFds.end(), fd) != injection.outputFds.end();
+    const bool output =
+        std::find(injection.outputFds.begin(), injection.outputFds.end(), fd) != injection.outputFds.end();
     if (output && injection.closeError != 0) {
       errno = injection.closeError;
       return -1;
@@ -154,23 +155,35 @@ TEST(Faults, FailingDisksEndTheRunWithoutHalfWrittenFiles) {
     std::function<void(const std::filesystem::path&)> inject;
     std::string message;  // "%" stands for the folder
     std::vector<std::string> left;
-    std::string first;    // list-1.txt afterwards
-    std::string second;   // list-2.txt afterwards
+    std::string first;   // list-1.txt afterwards
+    std::string second;  // list-2.txt afterwards
   } cases[] = {
       {"disk full part-way through the second file",
        [](const std::filesystem::path&) { injection.limitFile = 2, injection.budget = 3; },
-       "ストリームへの書き込みエラー", {"list-1.txt", "list-2.txt"}, "a\nb\nc\nd\ne\n", "precious"},
+       "ストリームへの書き込みエラー",
+       {"list-1.txt", "list-2.txt"},
+       "a\nb\nc\nd\ne\n",
+       "precious"},
       {"permission denied on create",
        [](const std::filesystem::path&) { injection.failOpenFor = 1, injection.openError = EACCES; },
-       "ファイル \"%/list-1.txt\" を作成できません。Permission denied", {"list-2.txt"}, "<none>", "precious"},
+       "ファイル \"%/list-1.txt\" を作成できません。Permission denied",
+       {"list-2.txt"},
+       "<none>",
+       "precious"},
       {"the folder vanishes during the run",
        [](const std::filesystem::path& folder) {
          injection.onFirstWriteOfFile2 = [folder] { std::filesystem::remove_all(folder); };
        },
-       "ファイル \"%/list-2.txt\" を作成できません。No such file or directory", {}, "<none>", "<none>"},
+       "ファイル \"%/list-2.txt\" を作成できません。No such file or directory",
+       {},
+       "<none>",
+       "<none>"},
       {"closing fails (a full disk seen only at close)",
        [](const std::filesystem::path&) { injection.closeError = EIO; },
-       "ストリームへの書き込みエラー", {"list-2.txt"}, "<none>", "precious"},
+       "ストリームへの書き込みエラー",
+       {"list-2.txt"},
+       "<none>",
+       "precious"},
   };
   for (const Case& c : cases) {
     TempDir dir;
@@ -237,7 +250,8 @@ TEST(Faults, InputsThatChangeOrFailWhileRead) {
        [](const std::string& path) { injection.onFirstRead = [path] { ::truncate(path.c_str(), 4); }; }, "one"},
       {"interrupted read is repeated", [](const std::string&) { injection.eintrOnce = true; }, "one|two"},
       {"read error", [](const std::string&) { injection.readError = EIO; }, "cannot read: Input/output error"},
-      {"permission denied", [](const std::string&) { injection.readOpenError = EACCES; }, "cannot open: Permission denied"},
+      {"permission denied", [](const std::string&) { injection.readOpenError = EACCES; },
+       "cannot open: Permission denied"},
   };
   for (const Case& c : cases) {
     TempDir dir;
@@ -274,11 +288,19 @@ TEST(Faults, HostileContents) {
     std::string error;  // or the reader's complaint
   } cases[] = {
       {"0 bytes", "", cp::NotText, 0, ""},
-      {"binary", std::string("\x7F" "ELF\x02\x01\x01\0\0\0", 10), cp::NotText, 0, ""},
+      {"binary",
+       std::string("\x7F"
+                   "ELF\x02\x01\x01\0\0\0",
+                   10),
+       cp::NotText, 0, ""},
       {"invalid UTF-8 after byte 512", japanese + std::string(600, 'x') + "\xC3\x28\n", cp::Utf8, 0, "invalid UTF-8"},
       {"a lone byte after a UTF-16 mark", "\xFF\xFE\x41", cp::Utf16LE, 0,
        "a single byte after the UTF-16 byte-order mark"},
-      {"an odd final byte in UTF-16 is dropped", std::string("\xFF\xFE" "a\0\n\0b", 7), cp::Utf16LE, 1, ""},
+      {"an odd final byte in UTF-16 is dropped",
+       std::string("\xFF\xFE"
+                   "a\0\n\0b",
+                   7),
+       cp::Utf16LE, 1, ""},
   };
   for (const Case& c : cases) {
     TempDir dir;

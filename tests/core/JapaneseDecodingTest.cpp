@@ -36,8 +36,7 @@ TEST(JapaneseDetection, AGuessThatGarblesTheFileGivesWayToOneThatReadsItCleanly)
       {"EUC-JP that Shift_JIS reads as private use", "\x8F\xB0\xA1\xA1\xFD\xA1\xFE\n", cp::EucJp,
        "\xE4\xB8\x82\xE2\x97\x8E\xE2\x97\x87\n"},
       // Both readings garble it: the table's answer stands, with U+FFFD.
-      {"neither reads it cleanly", "\x82\xA0\x85\x40\xA1\n", cp::ShiftJis,
-       "\xE3\x81\x82\xEF\xBF\xBD\xEF\xBD\xA1\n"},
+      {"neither reads it cleanly", "\x82\xA0\x85\x40\xA1\n", cp::ShiftJis, "\xE3\x81\x82\xEF\xBF\xBD\xEF\xBD\xA1\n"},
   };
   TempDir dir;
   for (const Case& c : cases) {
@@ -57,7 +56,8 @@ TEST(JisDecoding, ALineEndEndsTheLineInAnyShiftState) {
   } cases[] = {
       {"odd byte of a kanji before LF", "\x1B$BF|K\nnext\n", "\xE6\x97\xA5\xEF\xBF\xBD\nnext\n"},
       {"8-bit byte before CR LF", "\x1B$BF|\xB1\r\nnext\r\n", "\xE6\x97\xA5\xEF\xBF\xBD\r\nnext\r\n"},
-      {"katakana still shifted at the line end", "\x1B$BF|\x1B(I12\nab\n", "\xE6\x97\xA5\xEF\xBD\xB1\xEF\xBD\xB2\nab\n"},
+      {"katakana still shifted at the line end", "\x1B$BF|\x1B(I12\nab\n",
+       "\xE6\x97\xA5\xEF\xBD\xB1\xEF\xBD\xB2\nab\n"},
       {"SO katakana not shifted back", "\x1B$BF|\x1B(B\x0E\x31\nab\n", "\xE6\x97\xA5\xEF\xBD\xB1\nab\n"},
   };
   TempDir dir;

@@ -42,8 +42,8 @@ TEST(LineList, CountsLineEndsInLongTexts) {
   // finds, less the last line.
   std::string text;
   for (int i = 0; i < 20000; ++i) text += "ab\r\n\n\r"[i % 7 % 6];
-  for (size_t cut : {size_t{0}, size_t{15}, size_t{16}, size_t{17}, size_t{4080}, size_t{4081}, size_t{4097},
-                     text.size()}) {
+  for (size_t cut :
+       {size_t{0}, size_t{15}, size_t{16}, size_t{17}, size_t{4080}, size_t{4081}, size_t{4097}, text.size()}) {
     const std::string_view part(text.data(), cut);
     size_t ends = 0;
     ForEachLine(part, "\r\n", [&](size_t offset, size_t length) { ends += offset + length < part.size(); });

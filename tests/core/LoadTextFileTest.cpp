@@ -25,7 +25,11 @@ std::vector<ReadCase> ReadCases() {
   const std::string pad600 = Repeat('x', 600);
   return {
       {"empty file", "", 0, "keep", ""},
-      {"not text", std::string("a\x00" "bcdef", 7), 0, "keep", ""},
+      {"not text",
+       std::string("a\x00"
+                   "bcdef",
+                   7),
+       0, "keep", ""},
       {"ASCII CR LF", "a\r\nb\r\n", 1252, "\r\n", "a\r\nb\r\n"},
       {"first end a lone LF, CR LF later", "a\nb\r\nc", 1252, "\n", "a\nb\r\nc\n"},
       {"first end a lone CR, ends with CR LF", "a\rb\r\n", 1252, "\r", "a\rb\r\n\r"},
@@ -35,11 +39,18 @@ std::vector<ReadCase> ReadCases() {
       {"CR as the last byte", "ab\r", 1252, "\r", "ab\r"},
       {"consecutive breaks and U+0000 after a decision", std::string("\xE3\x81\x82\n\n\x00z\n", 8), 65002, "\n",
        std::string("\xE3\x81\x82\n\n\x00z\n", 8)},
-      {"UTF-16 LE CR LF", std::string("\xFF\xFE" "a\0\r\0\n\0b\0\r\0\n\0", 14), 1200, "\r\n", "a\r\nb\r\n"},
-      {"UTF-16 BE, pair, lone surrogate, odd byte",
-       std::string("\xFE\xFF\xD8\x3D\xDE\x00\xD8\x00\x00\n\x00", 11), 1201, "\n",
-       "\xF0\x9F\x98\x80\xED\xA0\x80\n"},
-      {"UTF-16 LE CR then LF unit", std::string("\xFF\xFE" "a\0\r\0b\0\n\0", 10), 1200, "\r", "a\rb\n\r"},
+      {"UTF-16 LE CR LF",
+       std::string("\xFF\xFE"
+                   "a\0\r\0\n\0b\0\r\0\n\0",
+                   14),
+       1200, "\r\n", "a\r\nb\r\n"},
+      {"UTF-16 BE, pair, lone surrogate, odd byte", std::string("\xFE\xFF\xD8\x3D\xDE\x00\xD8\x00\x00\n\x00", 11), 1201,
+       "\n", "\xF0\x9F\x98\x80\xED\xA0\x80\n"},
+      {"UTF-16 LE CR then LF unit",
+       std::string("\xFF\xFE"
+                   "a\0\r\0b\0\n\0",
+                   10),
+       1200, "\r", "a\rb\n\r"},
       {"UTF-8 with mark", "\xEF\xBB\xBF\xE3\x81\x82\r\n", 65001, "\r\n", "\xE3\x81\x82\r\n"},
       {"UTF-8 mark alone", "\xEF\xBB\xBF", 65002, "\r\n", ""},
       {"UTF-8 without mark", "\xE3\x81\x82\xE3\x81\x84\n", 65002, "\n", "\xE3\x81\x82\xE3\x81\x84\n"},
@@ -87,7 +98,7 @@ TEST(LoadTextFile, FailuresKeepOrWriteTheOutputs) {
   struct Failure {
     const char* name;
     std::string path;
-    int32_t codePage;        // after the failure
+    int32_t codePage;  // after the failure
     const char* lineBreak;
   } failures[] = {
       {"missing file", (dir.path() / "missing.txt").string(), -1, "keep"},
@@ -95,7 +106,11 @@ TEST(LoadTextFile, FailuresKeepOrWriteTheOutputs) {
       {"single byte after UTF-16 mark", dir.write("odd.txt", "\xFF\xFE\x41"), 1200, "\r\n"},
       {"invalid UTF-8 after byte 512", dir.write("bad.txt", "\xE3\x81\x82\n" + Repeat('x', 600) + "\xC3("), 65002,
        "\n"},
-      {"invalid UTF-8 after a mark", dir.write("badbom.txt", "\xEF\xBB\xBF" "ab\xFF\n"), 65001, "\n"},
+      {"invalid UTF-8 after a mark",
+       dir.write("badbom.txt",
+                 "\xEF\xBB\xBF"
+                 "ab\xFF\n"),
+       65001, "\n"},
   };
   for (const Failure& f : failures) {
     int32_t codePage = -1;

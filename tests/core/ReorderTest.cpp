@@ -63,10 +63,11 @@ TEST(SortLines, MatchesThePlainSequentialSortExactly) {
   // lines, U+0000, characters on both sides of U+E000, numbers with leading
   // zeros and case differences, so many lines rank equal. The large lists are
   // split across threads.
-  const std::vector<std::string> dictionaryAtoms = {"a", "b", "ab", "abcdefgh", "\xEF\xBC\xA1", "\xF0\x9F\x98\x80",
-                                                    "1", "\xE3\x81\x82"};
-  const std::vector<std::string> numericAtoms = {"a", "A", "b", "0", "00", "1", "7", "12", "-", ".", " ",
-                                                 "\xC3\xA9", "\xC3\x89", "\xE2\x84\xAA", "k", "\xEF\xBC\xA1"};
+  const std::vector<std::string> dictionaryAtoms = {
+      "a", "b", "ab", "abcdefgh", "\xEF\xBC\xA1", "\xF0\x9F\x98\x80", "1", "\xE3\x81\x82"};
+  const std::vector<std::string> numericAtoms = {"a",  "A",           "b", "0", "00",       "1",        "7",
+                                                 "12", "-",           ".", " ", "\xC3\xA9", "\xC3\x89", "\xE2\x84\xAA",
+                                                 "k",  "\xEF\xBC\xA1"};
   struct Case {
     SortOrder order;
     const std::vector<std::string>& atoms;
@@ -145,8 +146,8 @@ TEST(Compare, OrdinalFollowsUtf16CodeUnits) {
   EXPECT_EQ(CompareOrdinal("same", "same"), 0);
   // U+FF21 (EF BC A1) sorts after U+1F600 (F0 9F 98 80) in UTF-16, not before.
   EXPECT_GT(CompareOrdinal("\xEF\xBC\xA1", "\xF0\x9F\x98\x80"), 0);
-  EXPECT_LT(CompareOrdinal("\xED\x9F\xBF", "\xF0\x9F\x98\x80"), 0);  // U+D7FF before any pair
-  EXPECT_LT(CompareOrdinal("x\xE3\x81\x82", "x\xEF\xBC\xA1"), 0);     // ordinary BMP order holds
+  EXPECT_LT(CompareOrdinal("\xED\x9F\xBF", "\xF0\x9F\x98\x80"), 0);              // U+D7FF before any pair
+  EXPECT_LT(CompareOrdinal("x\xE3\x81\x82", "x\xEF\xBC\xA1"), 0);                // ordinary BMP order holds
   EXPECT_NE(CompareOrdinal(std::string("a\0b", 3), std::string("a\0c", 3)), 0);  // the whole line counts
 }
 
@@ -163,8 +164,8 @@ TEST(Compare, LogicalOrder) {
       {std::string("ab\0zz", 5), std::string("ab\0aa", 5), 0},  // only up to the first U+0000
       {"-5", "-10", -1},
       {"a", "a1", -1},
-      {"a 1", "a1", -1},   // a blank before a digit
-      {"1", "a", -1},      // numbers before letters
+      {"a 1", "a1", -1},                              // a blank before a digit
+      {"1", "a", -1},                                 // numbers before letters
       {"\xC3\x89t\xC3\xA9", "\xC3\xA9T\xC3\x89", 0},  // case folding beyond ASCII
   };
   for (const Case& c : cases) {
@@ -180,9 +181,35 @@ TEST(Compare, LogicalShortcutAgreesWithThePlainWalk) {
   // punctuation, U+0000, ill-formed bytes and characters whose folding is
   // not plain: É/é, fullwidth Ａ, halfwidth ｱ, İ, ß, the Kelvin sign and
   // the long s (they fold to ASCII k and s).
-  const char* atoms[] = {"0", "00", "1", "9", "10", "a", "A", "k", "K", "s", "S", "z", "-", " ", ".", "_", "~",
-                         "\xC3\xA9", "\xC3\x89", "\xEF\xBC\xA1", "\xEF\xBD\xB1", "\xC4\xB0", "i", "\xC3\x9F",
-                         "\xE2\x84\xAA", "\xC5\xBF", "\xF0\x9F\x98\x80", "\xC3", "\xFF"};
+  const char* atoms[] = {"0",
+                         "00",
+                         "1",
+                         "9",
+                         "10",
+                         "a",
+                         "A",
+                         "k",
+                         "K",
+                         "s",
+                         "S",
+                         "z",
+                         "-",
+                         " ",
+                         ".",
+                         "_",
+                         "~",
+                         "\xC3\xA9",
+                         "\xC3\x89",
+                         "\xEF\xBC\xA1",
+                         "\xEF\xBD\xB1",
+                         "\xC4\xB0",
+                         "i",
+                         "\xC3\x9F",
+                         "\xE2\x84\xAA",
+                         "\xC5\xBF",
+                         "\xF0\x9F\x98\x80",
+                         "\xC3",
+                         "\xFF"};
   std::mt19937_64 random(11);
   auto pickAtom = [&]() -> std::string {
     if (random() % 16 == 0) return std::string(1, '\0');
@@ -214,14 +241,32 @@ TEST(Compare, SortKeysThatDifferDecide) {
   // does; they should differ often, or the sort gains nothing. Ill-formed
   // bytes (the last atoms) only for numeric order: the reader never hands
   // them to dictionary order, which reads them differently from byte order.
-  const std::string atoms[] = {"0", "00", "1", "9", "12345", "a", "A", "z", "-", " ", "\x01", std::string(1, '\0'),
-                               "\xC3\xA9", "\xC3\x89", "\xEF\xBC\xA1", "\xF0\x9F\x98\x80", "\xE2\x84\xAA",
-                               "\xED\xB0\x80", "\xFF", "\xC3"};
+  const std::string atoms[] = {"0",
+                               "00",
+                               "1",
+                               "9",
+                               "12345",
+                               "a",
+                               "A",
+                               "z",
+                               "-",
+                               " ",
+                               "\x01",
+                               std::string(1, '\0'),
+                               "\xC3\xA9",
+                               "\xC3\x89",
+                               "\xEF\xBC\xA1",
+                               "\xF0\x9F\x98\x80",
+                               "\xE2\x84\xAA",
+                               "\xED\xB0\x80",
+                               "\xFF",
+                               "\xC3"};
   struct Order {
     int (*compare)(std::string_view, std::string_view);
     bool (*key)(std::string_view, uint64_t&);
     size_t atoms;
-  } orders[] = {{CompareOrdinal, OrdinalKey, std::size(atoms) - 2}, {CompareLogicalPlain, LogicalKey, std::size(atoms)}};
+  } orders[] = {{CompareOrdinal, OrdinalKey, std::size(atoms) - 2},
+                {CompareLogicalPlain, LogicalKey, std::size(atoms)}};
   auto sign = [](int r) { return (r > 0) - (r < 0); };
   for (const Order& order : orders) {
     std::mt19937_64 random(5);

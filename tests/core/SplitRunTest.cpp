@@ -98,7 +98,10 @@ TEST(SplitRun, PlansCutTheListAsExpected) {
       {"3 files, blocks", SplitMode::Files, 3, false, {"a\nb\nc\nd\n", "e\nf\ng\nh\n", "i\nj\n"}},
       {"3 files, dealt", SplitMode::Files, 3, true, {"a\nd\ng\nj\n", "b\ne\nh\n", "c\nf\ni\n"}},
       {"4 lines a file, dealt", SplitMode::Lines, 4, true, {"a\nd\ng\nj\n", "b\ne\nh\n", "c\nf\ni\n"}},
-      {"7 files, blocks: the last two empty", SplitMode::Files, 7, false,
+      {"7 files, blocks: the last two empty",
+       SplitMode::Files,
+       7,
+       false,
        {"a\nb\n", "c\nd\n", "e\nf\n", "g\nh\n", "i\nj\n", "", ""}},
       {"half 3, blocks", SplitMode::Half, 3, false, {"a\nb\nc\n", "d\ne\nf\ng\nh\ni\nj\n"}},
       {"half 0, blocks", SplitMode::Half, 0, false, {"", kTen}},
@@ -113,7 +116,8 @@ TEST(SplitRun, PlansCutTheListAsExpected) {
     SplitResult result = RunSplit(lines, cp::ShiftJis, MakeSplitPlan(c.mode, 10, c.value), r);
     EXPECT_FALSE(result.canceled) << c.name;
     ASSERT_EQ(result.filesWritten, static_cast<int64_t>(c.files.size())) << c.name;
-    for (size_t k = 0; k < c.files.size(); ++k) EXPECT_EQ(r.file(static_cast<int>(k + 1)), c.files[k]) << c.name << " file " << k + 1;
+    for (size_t k = 0; k < c.files.size(); ++k)
+      EXPECT_EQ(r.file(static_cast<int>(k + 1)), c.files[k]) << c.name << " file " << k + 1;
     EXPECT_EQ(r.lastProgress, 10) << c.name;
   }
 }
@@ -222,7 +226,10 @@ TEST(SplitRun, EncodingsAndMarks) {
       {"Shift_JIS with LF", cp::ShiftJis, "a\nb\n", "\n", "a\nb\n"},
       {"Shift_JIS Japanese", cp::ShiftJis, "\xE3\x81\x82\n", "\r\n", "\x82\xA0\r\n"},
       {"UTF-8 without mark gets one", cp::Utf8, "\xE3\x81\x82\n", "\r\n", "\xEF\xBB\xBF\xE3\x81\x82\r\n"},
-      {"UTF-16 LE", cp::Utf16LE, "a\n", "\r\n", std::string("\xFF\xFE" "a\0\r\0\n\0", 8)},
+      {"UTF-16 LE", cp::Utf16LE, "a\n", "\r\n",
+       std::string("\xFF\xFE"
+                   "a\0\r\0\n\0",
+                   8)},
       {"UTF-16 BE with a pair", cp::Utf16BE, "\xF0\x9F\x98\x80\n", "\n",
        std::string("\xFE\xFF\xD8\x3D\xDE\x00\x00\n", 8)},
       {"empty UTF-16 file holds the mark", cp::Utf16LE, "", "\r\n", "\xFF\xFE"},
@@ -256,11 +263,13 @@ TEST(SplitRun, ReadThenWriteGivesTheInputBytesBack) {
       "\x1B$BF|K\\\x1B(I12\x1B(B\r\n",  // JIS: kanji, then halfwidth katakana after ESC ( I
       "one\r\ntwo\r\n",
       std::string(600, 'x') + "\r\n" + ansi + "\r\n",  // ANSI, decided only after the window
-      "\x82\xA0\x82\xA2\r\n\xB1\xB2\r\n",                        // Shift_JIS with halfwidth katakana
-      "\xA4\xA2\xA4\xA4\n\xB0\xA1\n",                            // EUC-JP
-      "\x1B$B\x24\x22\x1B(B\r\nabc\r\n",                          // JIS
-      "\xEF\xBB\xBF\xE3\x81\x82\n\xF0\x9F\x98\x80\n",             // UTF-8 with mark
-      std::string("\xFF\xFE\x00\xD8" "a\0\r\0\n\0", 10),          // UTF-16 with a lone surrogate
+      "\x82\xA0\x82\xA2\r\n\xB1\xB2\r\n",              // Shift_JIS with halfwidth katakana
+      "\xA4\xA2\xA4\xA4\n\xB0\xA1\n",                  // EUC-JP
+      "\x1B$B\x24\x22\x1B(B\r\nabc\r\n",               // JIS
+      "\xEF\xBB\xBF\xE3\x81\x82\n\xF0\x9F\x98\x80\n",  // UTF-8 with mark
+      std::string("\xFF\xFE\x00\xD8"
+                  "a\0\r\0\n\0",
+                  10),  // UTF-16 with a lone surrogate
       "a\rb\rc\r",
   };
   for (const std::string& input : inputs) {
@@ -278,18 +287,35 @@ TEST(SplitRun, ReadThenWriteGivesTheInputBytesBack) {
 TEST(SplitRun, LoneSurrogatesAreWrittenAsOneReplacement) {
   // Read from UTF-16, a lone surrogate stays in UTF-16 output; elsewhere it
   // is one U+FFFD, or one substitution character where that has no code.
-  const std::string input("\xFF\xFE" "a\0\x00\xD8" "b\0\n\0", 10);
+  const std::string input(
+      "\xFF\xFE"
+      "a\0\x00\xD8"
+      "b\0\n\0",
+      10);
   struct Case {
     int32_t codePage;
     std::string bytes;
   } cases[] = {
       {cp::Utf16LE, input},
-      {cp::Utf8, "\xEF\xBB\xBF" "a\xEF\xBF\xBD" "b\n"},
-      {cp::NotText, "a\xEF\xBF\xBD" "b\n"},
-      {cp::ShiftJis, "a\xFC\xFC" "b\n"},
-      {cp::EucJp, "a\xF4\xFE" "b\n"},
-      {cp::Jis, "a\x1A" "b\n"},
-      {cp::Ansi, "a\x1A" "b\n"},
+      {cp::Utf8,
+       "\xEF\xBB\xBF"
+       "a\xEF\xBF\xBD"
+       "b\n"},
+      {cp::NotText,
+       "a\xEF\xBF\xBD"
+       "b\n"},
+      {cp::ShiftJis,
+       "a\xFC\xFC"
+       "b\n"},
+      {cp::EucJp,
+       "a\xF4\xFE"
+       "b\n"},
+      {cp::Jis,
+       "a\x1A"
+       "b\n"},
+      {cp::Ansi,
+       "a\x1A"
+       "b\n"},
   };
   TempDir dir;
   int32_t codePage = 0;
@@ -311,8 +337,8 @@ TEST(SplitRun, LongStretchesOfLinesGiveTheSameBytesAsLineByLine) {
   std::string text;
   for (int i = 0; i < 400000; ++i) {
     text += "line " + std::to_string(i);
-    text += i % 100000 == 7 ? "\r\n" : "\n";  // a few CR LF among the LF
-    if (i == 250000) text += "caf\xC3\xA9\n";   // one line the ANSI encoding changes
+    text += i % 100000 == 7 ? "\r\n" : "\n";   // a few CR LF among the LF
+    if (i == 250000) text += "caf\xC3\xA9\n";  // one line the ANSI encoding changes
   }
   struct Case {
     const char* name;
@@ -320,12 +346,9 @@ TEST(SplitRun, LongStretchesOfLinesGiveTheSameBytesAsLineByLine) {
     std::string lb;
     enum { Kept, Reversed, Shuffled } order;
   } cases[] = {
-      {"UTF-8, same break", cp::Utf8, "\n", Case::Kept},
-      {"ANSI, same break", cp::Ansi, "\n", Case::Kept},
-      {"ANSI, other break", cp::Ansi, "\r\n", Case::Kept},
-      {"UTF-8, reversed", cp::Utf8, "\n", Case::Reversed},
-      {"UTF-8, shuffled", cp::Utf8, "\r\n", Case::Shuffled},
-      {"ANSI, shuffled", cp::Ansi, "\n", Case::Shuffled},
+      {"UTF-8, same break", cp::Utf8, "\n", Case::Kept},     {"ANSI, same break", cp::Ansi, "\n", Case::Kept},
+      {"ANSI, other break", cp::Ansi, "\r\n", Case::Kept},   {"UTF-8, reversed", cp::Utf8, "\n", Case::Reversed},
+      {"UTF-8, shuffled", cp::Utf8, "\r\n", Case::Shuffled}, {"ANSI, shuffled", cp::Ansi, "\n", Case::Shuffled},
   };
   for (const Case& c : cases) {
     TempDir dir;
@@ -389,8 +412,8 @@ TEST(SplitRun, WriteFailuresKeepExistingFilesWhole) {
     RunSplit(lines, cp::ShiftJis, MakeSplitPlan(SplitMode::Files, 10, 1), missing);
     ADD_FAILURE() << "writing into a missing folder passed as success";
   } catch (const WriteError& e) {
-    EXPECT_EQ(std::string(e.what()),
-              "ファイル \"" + (dir.path() / "gone" / "list-1.txt").string() + "\" を作成できません。No such file or directory");
+    EXPECT_EQ(std::string(e.what()), "ファイル \"" + (dir.path() / "gone" / "list-1.txt").string() +
+                                         "\" を作成できません。No such file or directory");
   }
 }
 
@@ -409,7 +432,9 @@ TEST(OutputFileName, Names) {
       {"/out", "/in/.profile", 1, "/out-1.profile"},
       {"/out/", "/in/name.", 1, "/out/name-1."},
       {"/out/", "/in.d/README", 1, "/out/README-1"},
-      {"", "list.txt", 2, "list-2"  ".txt"},
+      {"", "list.txt", 2,
+       "list-2"
+       ".txt"},
       {"/o/", "/in/a\\b:c<d>|\".txt", 1, "/o/a\\b:c<d>|\"-1.txt"},
   };
   for (const Case& c : cases) EXPECT_EQ(OutputFileName(c.folder, c.input, c.k), c.expected) << c.input;

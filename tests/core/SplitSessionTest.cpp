@@ -175,8 +175,12 @@ TEST(SplitSession, RunAsksAboutExistingFilesAndKeepsTheUtf8Mark) {
   EXPECT_EQ(a.asked, (V{a.path(1), a.path(2)}));
   EXPECT_EQ(result.filesWritten, 3);
   EXPECT_EQ(ReadAll(a.path(1)), "old");
-  EXPECT_EQ(ReadAll(a.path(2)), "\xEF\xBB\xBF" "2\n");
-  EXPECT_EQ(ReadAll(a.path(4)), "\xEF\xBB\xBF" "4\n");
+  EXPECT_EQ(ReadAll(a.path(2)),
+            "\xEF\xBB\xBF"
+            "2\n");
+  EXPECT_EQ(ReadAll(a.path(4)),
+            "\xEF\xBB\xBF"
+            "4\n");
   EXPECT_EQ(session.codePage(), cp::Utf8Bom);  // a file was written with the mark
 }
 

@@ -87,9 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   switch (codePage) {
     case cp::Ansi:
-    case cp::Utf8Bom:
-      FUZZ_CHECK(out == input);
-      break;
+    case cp::Utf8Bom: FUZZ_CHECK(out == input); break;
     case cp::Utf8:  // written with the mark (a file of the mark alone already has it)
       FUZZ_CHECK(out == (input == "\xEF\xBB\xBF" ? std::string(input) : "\xEF\xBB\xBF" + std::string(input)));
       break;
@@ -101,8 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     case cp::EucJp:
       if (!file.invalidSequence) CheckJapaneseRoundTrip(codePage, input, out);
       break;
-    default:
-      break;
+    default: break;
   }
   return 0;
 }

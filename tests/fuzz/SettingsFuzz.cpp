@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   first.parse(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
   int value = 0;
   first.readInteger(QStringLiteral("Options"), QStringLiteral("Left"), 0);
-  SettingsFile::parseInteger(QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)), value);
+  SettingsFile::parseInteger(QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)),
+                             value);
 
   const QByteArray written = first.toBytes();
   SettingsFile second;

@@ -84,7 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(plan.files >= 1 && plan.files <= 16 + n);
 
   Callbacks callbacks(deal);
-  const std::vector<std::string_view> header = withHeader ? std::vector<std::string_view>{"#head"} : std::vector<std::string_view>{};
+  const std::vector<std::string_view> header =
+      withHeader ? std::vector<std::string_view>{"#head"} : std::vector<std::string_view>{};
   const SplitResult result = RunSplit(lines, cp::Utf8, plan, callbacks, header);
   FUZZ_CHECK(!result.canceled && result.filesWritten == plan.files);
 

@@ -32,8 +32,8 @@ using varnopel::NumberBox;
 using varnopel::RealFileSystemCalls;
 using varnopel::TVarnopelForm;
 using varnopel::test::FakeShellServices;
-using varnopel::test::ScriptedDialogs;
 using varnopel::test::named;
+using varnopel::test::ScriptedDialogs;
 
 namespace {
 
@@ -83,7 +83,6 @@ class FaultTest : public QObject, varnopel::test::FormFixture {
   Q_OBJECT
 
  private:
-
   QByteArray read(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
@@ -95,7 +94,8 @@ class FaultTest : public QObject, varnopel::test::FormFixture {
   QStringList workingList() const {
     QStringList lines;
     for (size_t i = 0; i < form_->session().lines().count(); ++i)
-      lines << QString::fromUtf8(form_->session().lines()[i].data(), static_cast<qsizetype>(form_->session().lines()[i].size()));
+      lines << QString::fromUtf8(form_->session().lines()[i].data(),
+                                 static_cast<qsizetype>(form_->session().lines()[i].size()));
     return lines;
   }
   QString status() const { return named<QLabel>(*form_, "StatusPanel1")->text(); }
@@ -125,13 +125,14 @@ class FaultTest : public QObject, varnopel::test::FormFixture {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("message");  // "%1" is the output folder
     QTest::addColumn<QStringList>("left");
-    QTest::newRow("disk full in the second file") << 0 << QStringLiteral("ストリームへの書き込みエラー.")
-                                                  << QStringList({"list-1.txt", "list-2.txt"});
+    QTest::newRow("disk full in the second file")
+        << 0 << QStringLiteral("ストリームへの書き込みエラー.") << QStringList({"list-1.txt", "list-2.txt"});
     QTest::newRow("permission denied on create")
-        << 1 << QStringLiteral("ファイル \"%1/list-1.txt\" を作成できません。Permission denied.") << QStringList({"list-2.txt"});
-    QTest::newRow("the folder vanishes") << 2
-                                         << QStringLiteral("ファイル \"%1/list-2.txt\" を作成できません。No such file or directory.")
-                                         << QStringList();
+        << 1 << QStringLiteral("ファイル \"%1/list-1.txt\" を作成できません。Permission denied.")
+        << QStringList({"list-2.txt"});
+    QTest::newRow("the folder vanishes")
+        << 2 << QStringLiteral("ファイル \"%1/list-2.txt\" を作成できません。No such file or directory.")
+        << QStringList();
   }
   void writeFaultsEndTheRunCleanly() {
     QFETCH(int, kind);
@@ -155,7 +156,8 @@ class FaultTest : public QObject, varnopel::test::FormFixture {
     form.Button3ExecClick();
     varnopel::SetFileSystemCallsForTesting(nullptr);
 
-    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Error), QStringList({QString(message).replace(QStringLiteral("%1"), out)}));
+    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Error),
+             QStringList({QString(message).replace(QStringLiteral("%1"), out)}));
     QCOMPARE(status(), QStringLiteral("list.txt の処理を打切りました"));
     verifyIdle();
     QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden), left);
@@ -170,7 +172,8 @@ class FaultTest : public QObject, varnopel::test::FormFixture {
     QCOMPARE(form.session().lines().count(), size_t(6));
     // Building the output list after the load already meets the bad name;
     // Execute meets it again and says so once.
-    const QString expected = QStringLiteral("パスに無効な文字が含まれています\r\n[") + temp_->filePath("in\x01put.txt") + "].";
+    const QString expected =
+        QStringLiteral("パスに無効な文字が含まれています\r\n[") + temp_->filePath("in\x01put.txt") + "].";
     QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Error), QStringList({expected}));
     dialogs_->clearShown();
     form.Button3ExecClick();
@@ -185,10 +188,13 @@ class FaultTest : public QObject, varnopel::test::FormFixture {
     const QString invalid = write("b-invalid.txt", "\xE6\x97\xA5\n" + QByteArray(600, 'x') + "\xC3\x28\n");
     const QString lone = write("c-lone.txt", "\xFF\xFE\x41");
     const QString empty = write("d-empty.txt", "");
-    const QString binary = write("e-binary.txt", QByteArray("\x7F" "ELF\x02\x01\x01\0\0\0", 10));
+    const QString binary = write("e-binary.txt", QByteArray("\x7F"
+                                                            "ELF\x02\x01\x01\0\0\0",
+                                                            10));
     TVarnopelForm& form = load({good, invalid, lone, empty, binary});
     QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Information),
-             QStringList({QStringLiteral("読み込めませんでした\r\n") + invalid, QStringLiteral("読み込めませんでした\r\n") + lone}));
+             QStringList({QStringLiteral("読み込めませんでした\r\n") + invalid,
+                          QStringLiteral("読み込めませんでした\r\n") + lone}));
     // Empty and binary files are listed with no lines; the broken ones are not listed.
     QCOMPARE(named<QTreeWidget>(form, "ListView2")->topLevelItemCount(), 3);
     QCOMPARE(named<QTreeWidget>(form, "ListView2")->topLevelItem(1)->text(0), empty);
@@ -210,7 +216,8 @@ class FaultTest : public QObject, varnopel::test::FormFixture {
     TVarnopelForm& form = load({first, second});
     QFile::remove(second);
     form.Button9ReloadClick();
-    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Information), QStringList({QStringLiteral("復元できませんでした\r\n") + second}));
+    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Information),
+             QStringList({QStringLiteral("復元できませんでした\r\n") + second}));
     QCOMPARE(status(), QStringLiteral("復元しました"));
     QCOMPARE(named<QTreeWidget>(form, "ListView2")->topLevelItemCount(), 1);
     QCOMPARE(workingList(), QStringList({"one"}));
@@ -225,7 +232,8 @@ class FaultTest : public QObject, varnopel::test::FormFixture {
     form_->ToTop2Click();
     QFile::remove(first);
     form_->Button3ExecClick();
-    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Information), QStringList({QStringLiteral("読み込めませんでした\r\n") + first}));
+    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Information),
+             QStringList({QStringLiteral("読み込めませんでした\r\n") + first}));
     QCOMPARE(read(temp_->filePath("p3-1.txt")), QByteArray("three\n"));
     verifyIdle();
   }
@@ -234,14 +242,15 @@ class FaultTest : public QObject, varnopel::test::FormFixture {
   // says so and the program is not ended by the signal.
   void aFileOverTheSizeLimitShowsTheWriteError() {
     TVarnopelForm& form = load({write("list.txt", QByteArray("0123456789\n").repeated(1000))});
-    rlimit before {};
+    rlimit before{};
     QVERIFY(::getrlimit(RLIMIT_FSIZE, &before) == 0);
     rlimit small = before;
     small.rlim_cur = 4096;
     QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
     form.Button3ExecClick();
     ::setrlimit(RLIMIT_FSIZE, &before);
-    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Error), QStringList({QStringLiteral("ストリームへの書き込みエラー.")}));
+    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Error),
+             QStringList({QStringLiteral("ストリームへの書き込みエラー.")}));
     QCOMPARE(QDir(temp_->path()).entryList({"*list*"}, QDir::Files | QDir::Hidden), QStringList({"list.txt"}));
     verifyIdle();
   }
@@ -260,7 +269,8 @@ class FaultTest : public QObject, varnopel::test::FormFixture {
     QFETCH(QString, box);
     const QString small = write("a-small.txt", "one\n");
     // UTF-16: the decoded text comes on top of the bytes, 3 MiB in all.
-    const QString big = write("b-big.txt", "\xFF\xFE" + QByteArray("a\0\n\0", 4).repeated((1 << 18) - 1) + QByteArray("a\0", 2));
+    const QString big =
+        write("b-big.txt", "\xFF\xFE" + QByteArray("a\0\n\0", 4).repeated((1 << 18) - 1) + QByteArray("a\0", 2));
     // The drop's own read fails; the other roads fail when they read again.
     if (road == 0) varnopel::SetFileSystemCallsForTesting(&kNoMemoryForBigFiles);
     TVarnopelForm& form = load({small, big});
@@ -274,7 +284,8 @@ class FaultTest : public QObject, varnopel::test::FormFixture {
     }
     varnopel::SetFileSystemCallsForTesting(nullptr);
     QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Information),
-             QStringList({box + big + QStringLiteral("\r\nこのファイルには約 3 MB のメモリが必要ですが、確保できませんでした")}));
+             QStringList({box + big +
+                          QStringLiteral("\r\nこのファイルには約 3 MB のメモリが必要ですが、確保できませんでした")}));
     QCOMPARE(workingList(), QStringList({"one"}));
     verifyIdle();
   }

@@ -19,15 +19,14 @@ using varnopel::DesktopApplication;
 using varnopel::SpecialFolder;
 using varnopel::TVarnopelForm;
 using varnopel::test::FakeShellServices;
-using varnopel::test::ScriptedDialogs;
 using varnopel::test::named;
+using varnopel::test::ScriptedDialogs;
 using Kind = ScriptedDialogs::Kind;
 
 class FileActionsTest : public QObject, varnopel::test::FormFixture {
   Q_OBJECT
 
  private:
-
   // Rows with the given captions; `selected` is the selected row or -1.
   void fill(QTreeWidget* list, const QStringList& paths, int selected) {
     list->clear();
@@ -189,7 +188,8 @@ class FileActionsTest : public QObject, varnopel::test::FormFixture {
   void openWithOwnChooser() {
     const QString path = write(QStringLiteral("a.txt"));
     fill(named<QTreeWidget>(*form_, "ListView2"), {path}, 0);
-    shell_->applicationsForType = {{QStringLiteral("ed.desktop"), QStringLiteral("Ed"), QStringLiteral("ed --new %F"), {}}};
+    shell_->applicationsForType = {
+        {QStringLiteral("ed.desktop"), QStringLiteral("Ed"), QStringLiteral("ed --new %F"), {}}};
     shell_->applications = shell_->applicationsForType;
 
     dialogs_->queueChooseApplication(QString());  // cancelled: nothing more
@@ -230,7 +230,8 @@ class FileActionsTest : public QObject, varnopel::test::FormFixture {
     dialogs_->queueOpenFile(box);
     named<QAction>(*form_, "OpenWithSendTo2")->trigger();
     QCOMPARE(dialogs_->texts(Kind::Information),
-             QStringList{QStringLiteral("Same Name File Already Exists. Copyfile Failed\r\n\r\n") + box + QStringLiteral("/list.txt")});
+             QStringList{QStringLiteral("Same Name File Already Exists. Copyfile Failed\r\n\r\n") + box +
+                         QStringLiteral("/list.txt")});
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), QByteArray("kept\n"));
 
@@ -253,8 +254,9 @@ class FileActionsTest : public QObject, varnopel::test::FormFixture {
     QVERIFY(QFile::exists(folder + QStringLiteral("/list.txt")));
 
     // An application entry runs its whole command with the file.
-    const QString app = write(QStringLiteral("scripts/Mail.desktop"),
-                              "[Desktop Entry]\nType=Application\nName=Mail\nExec=\"/opt/mail app/mail\" --attach %f\n");
+    const QString app =
+        write(QStringLiteral("scripts/Mail.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Mail\nExec=\"/opt/mail app/mail\" --attach %f\n");
     dialogs_->queueOpenFile(app);
     named<QAction>(*form_, "OpenWithSendTo2")->trigger();
     // A symbolic link to a program runs that program with the file.

@@ -19,15 +19,14 @@
 
 using varnopel::TVarnopelForm;
 using varnopel::test::FakeShellServices;
-using varnopel::test::ScriptedDialogs;
 using varnopel::test::named;
+using varnopel::test::ScriptedDialogs;
 using Kind = ScriptedDialogs::Kind;
 
 class HelpAboutTest : public QObject, varnopel::test::FormFixture {
   Q_OBJECT
 
  private:
-
  private slots:
   void init() {
     varnopel::HelpInstallFolder.clear();
@@ -47,7 +46,8 @@ class HelpAboutTest : public QObject, varnopel::test::FormFixture {
 
     // None anywhere up to the root.
     named<QAction>(*form_, "Help2")->trigger();
-    QCOMPARE(dialogs_->texts(Kind::Information), QStringList{QStringLiteral("ヘルプファイルがありません\r\n\r\nvarnopel.html")});
+    QCOMPARE(dialogs_->texts(Kind::Information),
+             QStringList{QStringLiteral("ヘルプファイルがありません\r\n\r\nvarnopel.html")});
     QVERIFY(shell_->opened.isEmpty());
 
     // Two folders up: the extension is replaced, not added to.
@@ -67,7 +67,8 @@ class HelpAboutTest : public QObject, varnopel::test::FormFixture {
     const QString doc = temp_->filePath(QStringLiteral("share/doc/varnopel"));
     QVERIFY(QDir().mkpath(doc));
     QFile(doc + QStringLiteral("/varnopel.html")).open(QIODevice::WriteOnly);
-    QCOMPARE(varnopel::FindHelpFile(QStringLiteral("/nowhere/bin/varnopel"), doc), doc + QStringLiteral("/varnopel.html"));
+    QCOMPARE(varnopel::FindHelpFile(QStringLiteral("/nowhere/bin/varnopel"), doc),
+             doc + QStringLiteral("/varnopel.html"));
     // Installed under another prefix than the build was made for.
     QCOMPARE(varnopel::FindHelpFile(temp_->filePath(QStringLiteral("bin/varnopel")), QString()),
              doc + QStringLiteral("/varnopel.html"));
@@ -138,7 +139,8 @@ class HelpAboutTest : public QObject, varnopel::test::FormFixture {
     QVERIFY(lines[9].startsWith(QStringLiteral("Peace ")));
     QVERIFY(lines[10].contains(QStringLiteral(", Ukraine Standard Time")));
     // Other files have no version.
-    QCOMPARE(varnopel::FileVersionText(QStringLiteral("/bin/sh"), QStringLiteral("/opt/varnopel/bin/varnopel")), QString());
+    QCOMPARE(varnopel::FileVersionText(QStringLiteral("/bin/sh"), QStringLiteral("/opt/varnopel/bin/varnopel")),
+             QString());
   }
 
   void aboutBoxIsAToolWindowWithHandOnOk() {

@@ -19,8 +19,8 @@
 
 using varnopel::TVarnopelForm;
 using varnopel::test::FakeShellServices;
-using varnopel::test::ScriptedDialogs;
 using varnopel::test::named;
+using varnopel::test::ScriptedDialogs;
 
 class InputOrderTest : public QObject {
   Q_OBJECT

@@ -27,8 +27,8 @@
 using varnopel::Dialogs;
 using varnopel::NumberBox;
 using varnopel::TVarnopelForm;
-using varnopel::test::ScriptedDialogs;
 using varnopel::test::named;
+using varnopel::test::ScriptedDialogs;
 
 class LoadingAndPlanTest : public QObject, varnopel::test::FormFixture {
   Q_OBJECT
@@ -79,7 +79,8 @@ class LoadingAndPlanTest : public QObject, varnopel::test::FormFixture {
     dialogs_->queueYesNoCancel(Dialogs::Answer::No);
     dialogs_->queueOpenFiles({file("b.txt", 4)});
     form.Button1InFileClick();
-    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::YesNoCancel).last(), QStringLiteral("既存の 2 ファイルをクリアしますか？"));
+    QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::YesNoCancel).last(),
+             QStringLiteral("既存の 2 ファイルをクリアしますか？"));
     QCOMPARE(named<QLabel>(form, "Label1InFile")->text(), QStringLiteral("9 行 / 3 ファイル (ANSI)"));
 
     // Cancel: nothing changes. Yes then a cancelled dialog: the set is empty.

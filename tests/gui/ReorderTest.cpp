@@ -15,8 +15,8 @@
 #include "Widgets.h"
 
 using varnopel::TVarnopelForm;
-using varnopel::test::ScriptedDialogs;
 using varnopel::test::named;
+using varnopel::test::ScriptedDialogs;
 
 class ReorderTest : public QObject, varnopel::test::FormFixture {
   Q_OBJECT

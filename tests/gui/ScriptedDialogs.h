@@ -16,8 +16,17 @@ namespace varnopel::test {
 class ScriptedDialogs : public Dialogs {
  public:
   enum class Kind {
-    Information, Question, YesNoCancel, Overwrite, Error, OpenFiles, PickFolder, OpenFile,
-    ChooseApplication, Properties, About
+    Information,
+    Question,
+    YesNoCancel,
+    Overwrite,
+    Error,
+    OpenFiles,
+    PickFolder,
+    OpenFile,
+    ChooseApplication,
+    Properties,
+    About
   };
 
   struct Shown {
@@ -54,9 +63,7 @@ class ScriptedDialogs : public Dialogs {
   Answer questionYesNoCancel(const QString& text) override { return take(Kind::YesNoCancel, text).answer; }
   Answer overwriteQuestion(const QString& text) override { return take(Kind::Overwrite, text).answer; }
   QStringList openFiles(const QString& startFolder) override { return take(Kind::OpenFiles, startFolder).paths; }
-  QString pickFolder(const QString& startFolder) override {
-    return take(Kind::PickFolder, startFolder).paths.value(0);
-  }
+  QString pickFolder(const QString& startFolder) override { return take(Kind::PickFolder, startFolder).paths.value(0); }
   QString openFile(const QString& startFolder) override { return take(Kind::OpenFile, startFolder).paths.value(0); }
   DesktopApplication chooseApplication(const QString& path, const QList<DesktopApplication>& forType,
                                        const QList<DesktopApplication>& all) override {
@@ -82,10 +89,10 @@ class ScriptedDialogs : public Dialogs {
   Queued take(Kind kind, const QString& text) {
     shown_.append({kind, text});
     if (queue_.empty() || queue_.front().kind != kind) {
-      static const char* const names[] = {"information box", "yes/no question", "yes/no/cancel question",
-                                          "overwrite question", "error box", "file-open dialog",
-                                          "folder picker", "plain file-open dialog", "application chooser",
-                                          "properties view", "About box"};
+      static const char* const names[] = {
+          "information box",  "yes/no question", "yes/no/cancel question", "overwrite question",  "error box",
+          "file-open dialog", "folder picker",   "plain file-open dialog", "application chooser", "properties view",
+          "About box"};
       const QByteArray message =
           QByteArray("no answer queued for the ") + names[static_cast<int>(kind)] + ": " + text.toUtf8();
       QTest::qFail(message.constData(), __FILE__, __LINE__);

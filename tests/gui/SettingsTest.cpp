@@ -25,8 +25,8 @@
 using varnopel::SettingsFile;
 using varnopel::TVarnopelForm;
 using varnopel::test::FakeShellServices;
-using varnopel::test::ScriptedDialogs;
 using varnopel::test::named;
+using varnopel::test::ScriptedDialogs;
 
 namespace {
 
@@ -155,7 +155,8 @@ class SettingsTest : public QObject {
   void readingRules() {
     SettingsFile ini;
     const QByteArray longValue(3000, 'v');
-    ini.parse("top=1\n[option]\nSTATE=2\nstate=3\nPath= a b \nLong=" + longValue + "\r[Other]\rK=x\r\n[OPTION]\nLate=1\n");
+    ini.parse("top=1\n[option]\nSTATE=2\nstate=3\nPath= a b \nLong=" + longValue +
+              "\r[Other]\rK=x\r\n[OPTION]\nLate=1\n");
     // Names without regard to case; the first of a repeated key or section.
     QCOMPARE(ini.readInteger(QStringLiteral("OPTION"), QStringLiteral("State"), 0), 2);
     QVERIFY(!ini.contains(QStringLiteral("OPTION"), QStringLiteral("Late")));
@@ -206,8 +207,9 @@ class SettingsTest : public QObject {
     const QByteArray written = readFile(primaryPath());
     QCOMPARE(linesWithoutProgramValues(written), linesWithoutProgramValues(kSavedFile));
     const QFileInfo program(QCoreApplication::applicationFilePath());
-    QVERIFY(written.startsWith("[PROGRAM]\r\nName=" + program.fileName().toUtf8() + "\r\nPath=" +
-                               program.absolutePath().toUtf8() + "/\r\nVersion=V2.6\r\nLastClose=4/25/25 1:05:09 PM\r\n"));
+    QVERIFY(written.startsWith("[PROGRAM]\r\nName=" + program.fileName().toUtf8() +
+                               "\r\nPath=" + program.absolutePath().toUtf8() +
+                               "/\r\nVersion=V2.6\r\nLastClose=4/25/25 1:05:09 PM\r\n"));
   }
 
   void optionsRead_data() {
@@ -221,7 +223,8 @@ class SettingsTest : public QObject {
     QTest::newRow("two line breaks: the later wins")
         << QByteArray("LineBreakCRLF=1\r\nLineBreakLF=1") << QStringList({"mmSortNum1", "mmLF1", "SaveStatus1"});
     QTest::newRow("lower-case names, hex, not numbers")
-        << QByteArray("sortnum=zero\r\nsavestatus=0x0\r\ncLOSEqUERY=0x1") << QStringList({"mmSortNum1", "mmSameLB1", "CloseQuery1"});
+        << QByteArray("sortnum=zero\r\nsavestatus=0x0\r\ncLOSEqUERY=0x1")
+        << QStringList({"mmSortNum1", "mmSameLB1", "CloseQuery1"});
   }
   void optionsRead() {
     QFETCH(QByteArray, option);
@@ -235,8 +238,8 @@ class SettingsTest : public QObject {
     QTest::addColumn<QByteArray>("position");
     QTest::addColumn<QRect>("geometry");  // null: only the size is known
     QTest::addColumn<int>("state");
-    QTest::newRow("hex left, default right") << QByteArray("Left=0xC8\r\nTop=20\r\nBottom=0x154") << QRect(200, 20, 400, 320)
-                                             << int(Qt::WindowNoState);
+    QTest::newRow("hex left, default right")
+        << QByteArray("Left=0xC8\r\nTop=20\r\nBottom=0x154") << QRect(200, 20, 400, 320) << int(Qt::WindowNoState);
     QTest::newRow("maximised") << QByteArray("Left=10\r\nTop=20\r\nRight=410\r\nBottom=320\r\nState=2")
                                << QRect(10, 20, 400, 300) << int(Qt::WindowMaximized);
     QTest::newRow("minimised") << QByteArray("Left=10\r\nTop=20\r\nRight=410\r\nBottom=320\r\nstate=1")
@@ -306,10 +309,22 @@ class SettingsTest : public QObject {
     QTest::addColumn<QString>("outFolder");
     QTest::addColumn<QString>("openFolder");
     QTest::addColumn<QString>("saveFolder");
-    QTest::newRow("both boxes") << "/data/in/list.txt" << "/data/out" << "/data/in/" << "/data/out/";
-    QTest::newRow("folder with its slash") << "/list.txt" << "/data/out/" << "/" << "/data/out/";
-    QTest::newRow("empty boxes keep the old folders") << "" << "" << "/old/in/" << "/old/out/";
-    QTest::newRow("a name without folder keeps the old one") << "list.txt" << "" << "/old/in/" << "/old/out/";
+    QTest::newRow("both boxes") << "/data/in/list.txt"
+                                << "/data/out"
+                                << "/data/in/"
+                                << "/data/out/";
+    QTest::newRow("folder with its slash") << "/list.txt"
+                                           << "/data/out/"
+                                           << "/"
+                                           << "/data/out/";
+    QTest::newRow("empty boxes keep the old folders") << ""
+                                                      << ""
+                                                      << "/old/in/"
+                                                      << "/old/out/";
+    QTest::newRow("a name without folder keeps the old one") << "list.txt"
+                                                             << ""
+                                                             << "/old/in/"
+                                                             << "/old/out/";
   }
   void foldersFromTheBoxes() {
     QFETCH(QString, inFile);
@@ -348,7 +363,8 @@ class SettingsTest : public QObject {
     QVERIFY(written.startsWith(mark + QByteArray(encoder.encode(QStringLiteral("[PROGRAM]\r\n")))));
     QVERIFY(!mark.isEmpty() || !written.startsWith("\xEF\xBB\xBF"));
     QStringDecoder decoder{QStringDecoder::Encoding(encoding)};
-    QVERIFY(QString(decoder.decode(written.mid(mark.size()))).contains(QStringLiteral("\r\nPrevOpenFolder=/データ/\r\n")));
+    QVERIFY(
+        QString(decoder.decode(written.mid(mark.size()))).contains(QStringLiteral("\r\nPrevOpenFolder=/データ/\r\n")));
   }
 
   void unmakeableFolderWritesBesideProgram() {
@@ -369,8 +385,7 @@ class SettingsTest : public QObject {
     QVERIFY(form_->close());
     const QStringList shown = dialogs_->texts(ScriptedDialogs::Kind::Information);
     QCOMPARE(shown.size(), 1);
-    QVERIFY2(shown[0].startsWith(QStringLiteral("設定を保存できませんでした\r\n") + fallback +
-                                 QStringLiteral("\r\n")),
+    QVERIFY2(shown[0].startsWith(QStringLiteral("設定を保存できませんでした\r\n") + fallback + QStringLiteral("\r\n")),
              qPrintable(shown[0]));
     QVERIFY(shown[0].size() > shown[0].lastIndexOf(u'\n') + 1);  // a reason follows
   }

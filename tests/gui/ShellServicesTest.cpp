@@ -66,7 +66,8 @@ class ShellServicesTest : public QObject {
     FakeShellServices shell;
     shell.startResult = 99999;  // no text for it: an empty line stays
     ShellOpenWith(shell, dialogs, QStringLiteral("/bin/tool"), {QStringLiteral("a b"), QStringLiteral("c")});
-    QCOMPARE(dialogs.texts(Kind::Information), QStringList{QStringLiteral("OpenBy Failed 99999\r\n\r\n/bin/tool\r\na b c")});
+    QCOMPARE(dialogs.texts(Kind::Information),
+             QStringList{QStringLiteral("OpenBy Failed 99999\r\n\r\n/bin/tool\r\na b c")});
   }
 
   void productionOpenOfMissingPathFailsAtOnce() {
@@ -108,10 +109,12 @@ class ShellServicesTest : public QObject {
     QFETCH(QString, argument);
     // Through the file: quoted, escaped as a value, read back, expanded.
     const QString path = temp_.filePath(QStringLiteral("q.desktop"));
-    Write(path, "[Desktop Entry]\nType=Application\nExec=" + EscapeDesktopValue(QuoteExecArgument(argument)).toUtf8() + " %F\n");
+    Write(path, "[Desktop Entry]\nType=Application\nExec=" + EscapeDesktopValue(QuoteExecArgument(argument)).toUtf8() +
+                    " %F\n");
     DesktopEntry entry;
     QVERIFY(ReadDesktopEntry(path, entry));
-    QCOMPARE(ExpandExec(entry.value(QStringLiteral("Exec")), QStringLiteral("/x")), (QStringList{argument, QStringLiteral("/x")}));
+    QCOMPARE(ExpandExec(entry.value(QStringLiteral("Exec")), QStringLiteral("/x")),
+             (QStringList{argument, QStringLiteral("/x")}));
   }
 
   void expandExec_data() {

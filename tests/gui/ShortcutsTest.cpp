@@ -19,8 +19,8 @@ using varnopel::Dialogs;
 using varnopel::SpecialFolder;
 using varnopel::TVarnopelForm;
 using varnopel::test::FakeShellServices;
-using varnopel::test::ScriptedDialogs;
 using varnopel::test::named;
+using varnopel::test::ScriptedDialogs;
 using Kind = ScriptedDialogs::Kind;
 
 namespace {
@@ -85,7 +85,8 @@ class ShortcutsTest : public QObject, varnopel::test::FormFixture {
     QCOMPARE(dialogs_->texts(Kind::YesNoCancel), QStringList{kExists});
     QCOMPARE(dialogs_->texts(Kind::Information),
              QStringList{QStringLiteral("フォルダ デスクトップ の\r\nヴァルノペル.desktop\r\nを更新しました。")});
-    QCOMPARE(Read(programLink()).value(QStringLiteral("Comment")), QStringLiteral("2024/05/02 10:00:00 Created by varnopel V2.6"));
+    QCOMPARE(Read(programLink()).value(QStringLiteral("Comment")),
+             QStringLiteral("2024/05/02 10:00:00 Created by varnopel V2.6"));
 
     // Cancel: nothing more, not even the folder question.
     dialogs_->clearShown();
@@ -101,8 +102,9 @@ class ShortcutsTest : public QObject, varnopel::test::FormFixture {
     dialogs_->queueQuestion(false);  // open the folder?
     named<QAction>(*form_, "DeskTop1")->trigger();
     QCOMPARE(dialogs_->texts(Kind::Information),
-             (QStringList{QStringLiteral("Operations Aborted."),
-                          QStringLiteral("フォルダ デスクトップ から \r\nヴァルノペル.desktop\r\nを削除できませんでした。")}));
+             (QStringList{
+                 QStringLiteral("Operations Aborted."),
+                 QStringLiteral("フォルダ デスクトップ から \r\nヴァルノペル.desktop\r\nを削除できませんでした。")}));
     QVERIFY(QFile::exists(programLink()));
 
     // No, and the trash takes it; the folder itself opens afterwards.
@@ -136,7 +138,8 @@ class ShortcutsTest : public QObject, varnopel::test::FormFixture {
     dialogs_->queueQuestion(false);
     named<QAction>(*form_, "StartMenu1")->trigger();
     const QString box = dialogs_->texts(Kind::Information).value(0);
-    QVERIFY2(box.startsWith(QStringLiteral("フォルダ スタートメニュー に\r\nヴァルノペル.desktop\r\nを新規作成できませんでした。HRESULT=")),
+    QVERIFY2(box.startsWith(QStringLiteral(
+                 "フォルダ スタートメニュー に\r\nヴァルノペル.desktop\r\nを新規作成できませんでした。HRESULT=")),
              qPrintable(box));
     QCOMPARE(dialogs_->texts(Kind::Question), QStringList{QStringLiteral("フォルダ スタートメニュー を開きますか？")});
   }

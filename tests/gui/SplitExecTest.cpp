@@ -21,8 +21,8 @@
 using varnopel::Dialogs;
 using varnopel::NumberBox;
 using varnopel::TVarnopelForm;
-using varnopel::test::ScriptedDialogs;
 using varnopel::test::named;
+using varnopel::test::ScriptedDialogs;
 
 class SplitExecTest : public QObject, varnopel::test::FormFixture {
   Q_OBJECT
@@ -62,7 +62,8 @@ class SplitExecTest : public QObject, varnopel::test::FormFixture {
     dialogs_->queueOverwrite(Dialogs::Answer::YesToAll);
     form.Button3ExecClick();
     QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Overwrite).value(0),
-             QStringLiteral("ファイルは既に存在します\r\n") + temp_->filePath("list-1.txt") + QStringLiteral("上書きしますか？"));
+             QStringLiteral("ファイルは既に存在します\r\n") + temp_->filePath("list-1.txt") +
+                 QStringLiteral("上書きしますか？"));
     QVERIFY(named<QCheckBox>(form, "CheckBox2OverWrite")->isChecked());
     QCOMPARE(read("list-1.txt"), QByteArray("a\nd\ng\nj\n"));
     QCOMPARE(read("list-2.txt"), QByteArray("b\ne\nh\n"));
@@ -145,7 +146,13 @@ class SplitExecTest : public QObject, varnopel::test::FormFixture {
       QByteArray output;
     } cases[] = {
         {"utf8.txt", "\xE3\x81\x82\n\xE3\x81\x84\n", "\xEF\xBB\xBF\xE3\x81\x82\n\xE3\x81\x84\n"},
-        {"utf16.txt", QByteArray("\xFF\xFE" "a\0\r\0\n\0", 8), QByteArray("\xFF\xFE" "a\0\r\0\n\0", 8)},
+        {"utf16.txt",
+         QByteArray("\xFF\xFE"
+                    "a\0\r\0\n\0",
+                    8),
+         QByteArray("\xFF\xFE"
+                    "a\0\r\0\n\0",
+                    8)},
         {"sjis.txt", "\x82\xA0\r\n", "\x82\xA0\r\n"},
     };
     for (const Case& c : cases) {
@@ -205,7 +212,8 @@ class SplitExecTest : public QObject, varnopel::test::FormFixture {
     named<NumberBox>(form, "NumberBox1Files")->setValue(2);
     form.Button3ExecClick();
     QCOMPARE(dialogs_->texts(ScriptedDialogs::Kind::Error).value(0),
-             QStringLiteral("ファイル \"") + gone + QStringLiteral("/list-1.txt\" を作成できません。No such file or directory."));
+             QStringLiteral("ファイル \"") + gone +
+                 QStringLiteral("/list-1.txt\" を作成できません。No such file or directory."));
     QCOMPARE(status(), QStringLiteral("list.txt の処理を打切りました"));
     QVERIFY(named<QPushButton>(form, "Button3Exec")->isEnabled());
     QVERIFY(named<NumberBox>(form, "NumberBox1Files")->isEnabled());

@@ -31,18 +31,18 @@ using varnopel::Dialogs;
 using varnopel::NumberBox;
 using varnopel::TVarnopelForm;
 using varnopel::test::FakeShellServices;
-using varnopel::test::ScriptedDialogs;
 using varnopel::test::named;
+using varnopel::test::ScriptedDialogs;
 
 namespace {
 
 // Controls of the upper grid, in both grids' order.
 const char* const kGridControls[] = {
-    "Label4InFile",     "Label1InFile",        "Button1InFile",      "Edit1InFile",        "Button9Reload",
-    "Button6Reverse",   "Button5Random",       "Button7Ascend",      "Button8Descend",     "Button10Compress",
-    "Label5OutFolder",  "CheckBox1SameFolder", "Button2OutFolder",   "Edit2OutFolder",     "RadioButton1Files",
-    "NumberBox1Files",  "label1Files",         "Button3Exec",        "RadioButton2Lines",  "NumberBox2Lines",
-    "Label2Lines",      "RadioButton3Half",    "NumberBox3Half",     "Label25Half",        "CheckBox3Distribute",
+    "Label4InFile",       "Label1InFile",        "Button1InFile",    "Edit1InFile",       "Button9Reload",
+    "Button6Reverse",     "Button5Random",       "Button7Ascend",    "Button8Descend",    "Button10Compress",
+    "Label5OutFolder",    "CheckBox1SameFolder", "Button2OutFolder", "Edit2OutFolder",    "RadioButton1Files",
+    "NumberBox1Files",    "label1Files",         "Button3Exec",      "RadioButton2Lines", "NumberBox2Lines",
+    "Label2Lines",        "RadioButton3Half",    "NumberBox3Half",   "Label25Half",       "CheckBox3Distribute",
     "CheckBox2OverWrite", "Button4Open",
 };
 
@@ -123,12 +123,11 @@ class TVarnopelFormTest : public QObject {
   void namedObjectsExist_data() {
     QTest::addColumn<QString>("name");
     const char* const others[] = {
-        "GridPanel1", "GridPanel3", "PageControl1", "tsReadIn2", "tsWriteOut1", "ListView1", "ListView2",
-        "StatusBar1", "StatusPanel0", "StatusPanel1", "Button0Cancel", "Timer1", "MainMenu1",
+        "GridPanel1", "GridPanel3", "PageControl1", "tsReadIn2", "tsWriteOut1", "ListView1", "ListView2", "StatusBar1",
+        "StatusPanel0", "StatusPanel1", "Button0Cancel", "Timer1", "MainMenu1",
         // Main menu, separators included.
-        "File1", "ReadFile1", "WriteFolder1", "N1", "ShortCut1", "SendTo1", "N5", "DeskTop1", "StartMenu1",
-        "StartUp1", "Close1", "Option1", "N8", "N7", "Help1", "Help2", "About1", "Properties1", "N2", "Donation1",
-        "HomeSite1",
+        "File1", "ReadFile1", "WriteFolder1", "N1", "ShortCut1", "SendTo1", "N5", "DeskTop1", "StartMenu1", "StartUp1",
+        "Close1", "Option1", "N8", "N7", "Help1", "Help2", "About1", "Properties1", "N2", "Donation1", "HomeSite1",
         // Pop-up menu.
         "PopupMenu1", "Open2", "OpenWithNotepad2", "OpenWith2", "OpenWithSendTo2", "N6", "MakeShortCut2", "N3",
         "Properties2", "OpenLocation2", "N4", "ToTop2", "ToUpper2", "ToLower2", "ToBottom2"};
@@ -234,11 +233,10 @@ class TVarnopelFormTest : public QObject {
                               << "1 行 x 1 ファイル"
                               << "1 行 x 1 ファイル"
                               << "0 行 + 1 行" << 1;
-    QTest::newRow("grouped count, plain file count")
-        << 12345 << 3 << "12,345 行 / 3 ファイル (SJIS)"
-        << "12,345 行 x 1 ファイル"
-        << "12,345 行 x 1 ファイル"
-        << "0 行 + 12,345 行" << 5;
+    QTest::newRow("grouped count, plain file count") << 12345 << 3 << "12,345 行 / 3 ファイル (SJIS)"
+                                                     << "12,345 行 x 1 ファイル"
+                                                     << "12,345 行 x 1 ファイル"
+                                                     << "0 行 + 12,345 行" << 5;
     QTest::newRow("a million lines") << 1000000 << 1 << "1,000,000 行 / 1 ファイル (SJIS)"
                                      << "1,000,000 行 x 1 ファイル"
                                      << "1,000,000 行 x 1 ファイル"
@@ -396,8 +394,10 @@ class TVarnopelFormTest : public QObject {
                           << "/home/u/data/";
     QTest::newRow("root") << "/list.txt"
                           << "/";
-    QTest::newRow("bare name") << "list.txt" << "";
-    QTest::newRow("backslash is a character") << "C:\\data\\list.txt" << "";
+    QTest::newRow("bare name") << "list.txt"
+                               << "";
+    QTest::newRow("backslash is a character") << "C:\\data\\list.txt"
+                                              << "";
     QTest::newRow("folder typed") << "/srv/in/"
                                   << "/srv/in/";
   }
