@@ -80,10 +80,6 @@ class TVarnopelForm : public QMainWindow {
   void HideCancelButton();
   // Keeps the window responsive in long loops (see EventPump).
   EventPump& Pump() { return Pump1_; }
-  // For the core's long reads and scans: pumps when it is time.
-  std::function<void()> KeepAlive1() {
-    return [this] { Pump1_.step(); };
-  }
   // True while an operation runs; close requests are refused meanwhile.
   bool IsBusy() const { return Operations_ > 0; }
 
