@@ -50,26 +50,31 @@ int StateNumber(Qt::WindowStates state) {
   return kStateNormal;
 }
 
-// A rectangle that no screen shows any part of goes onto the nearest screen,
-// inside its free area as far as its size allows.
+// The rectangle moved into the free area of the screen that shows most of
+// it (the nearest screen when none shows any), and made smaller where it
+// does not fit there, so that the whole window, status bar included, can be
+// seen and reached.
 QRect KeepOnScreen(const QRect& rect) {
   const QList<QScreen*> screens = QGuiApplication::screens();
   if (screens.isEmpty()) return rect;
-  QScreen* nearest = nullptr;
+  QScreen* best = nullptr;
+  qint64 bestShown = 0;
   qint64 nearestDistance = std::numeric_limits<qint64>::max();
   for (QScreen* screen : screens) {
-    if (screen->geometry().intersects(rect)) return rect;
+    const QRect shown = screen->geometry().intersected(rect);
+    const qint64 area = shown.isEmpty() ? 0 : qint64(shown.width()) * shown.height();
     const QPoint d = screen->geometry().center() - rect.center();
     const qint64 distance = qint64(d.x()) * d.x() + qint64(d.y()) * d.y();
-    if (distance < nearestDistance) {
-      nearestDistance = distance;
-      nearest = screen;
+    if (area > bestShown || (bestShown == 0 && distance < nearestDistance)) {
+      best = screen;
+      bestShown = std::max(bestShown, area);
+      nearestDistance = std::min(nearestDistance, distance);
     }
   }
-  const QRect area = nearest->availableGeometry();
-  QRect moved = rect;
-  moved.moveLeft(std::max(area.left(), std::min(rect.left(), area.right() + 1 - rect.width())));
-  moved.moveTop(std::max(area.top(), std::min(rect.top(), area.bottom() + 1 - rect.height())));
+  const QRect area = best->availableGeometry();
+  QRect moved(rect.topLeft(), rect.size().boundedTo(area.size()));
+  moved.moveLeft(std::clamp(moved.left(), area.left(), area.right() + 1 - moved.width()));
+  moved.moveTop(std::clamp(moved.top(), area.top(), area.bottom() + 1 - moved.height()));
   return moved;
 }
 

@@ -248,6 +248,19 @@ class SettingsTest : public QObject {
                                    << QRect(10, 20, 400, 300) << int(Qt::WindowNoState);
     QTest::newRow("off every screen") << QByteArray("Left=30000\r\nTop=-30000\r\nRight=30400\r\nBottom=-29700")
                                       << QRect() << int(Qt::WindowNoState);
+    // Saved on a bigger screen: partly off this one, the whole window comes back.
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const auto edges = [](int left, int top) {
+      return QStringLiteral("Left=%1\r\nTop=%2\r\nRight=%3\r\nBottom=%4")
+          .arg(left)
+          .arg(top)
+          .arg(left + 400)
+          .arg(top + 300)
+          .toLatin1();
+    };
+    QTest::newRow("bottom below the screen") << edges(10, area.height() - 100) << QRect() << int(Qt::WindowNoState);
+    QTest::newRow("right beyond the screen") << edges(area.width() - 50, 20) << QRect() << int(Qt::WindowNoState);
+    QTest::newRow("left of the screen") << edges(-350, 20) << QRect() << int(Qt::WindowNoState);
   }
   void placementRead() {
     QFETCH(QByteArray, position);
@@ -260,7 +273,7 @@ class SettingsTest : public QObject {
       QCOMPARE(form.geometry(), geometry);
     } else {
       QCOMPARE(form.geometry().size(), QSize(400, 300));
-      QVERIFY(QGuiApplication::primaryScreen()->geometry().contains(form.geometry()));
+      QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(form.geometry()));
     }
   }
 
