@@ -102,12 +102,21 @@ void TVarnopelForm::SetNumberBoxRange(NumberBox* box, int minimum, int maximum, 
 }
 
 void TVarnopelForm::FitListColumns(QTreeWidget* listView) {
-  const QTreeWidgetItem* first = listView->topLevelItem(0);
-  if (first == nullptr) return;
-  const QFontMetrics metrics = fontMetrics();
-  for (int column : {0, 1}) {
-    const int textWidth = metrics.horizontalAdvance(first->text(column));
-    if (listView->columnWidth(column) < textWidth) listView->setColumnWidth(column, textWidth * 120 / 100);
+  const int rows = listView->topLevelItemCount();
+  if (rows == 0) return;
+  // Measured in the font that draws the rows. Columns only widen, so the
+  // rows that can be new (the last, the current) and the first are enough.
+  const QFontMetrics metrics(listView->font());
+  QList<const QTreeWidgetItem*> measured{listView->topLevelItem(0), listView->topLevelItem(rows - 1)};
+  if (listView->currentItem() != nullptr) measured << listView->currentItem();
+  for (int column : {1, 0}) {
+    int widest = 0;
+    for (const QTreeWidgetItem* row : measured) widest = std::max(widest, metrics.horizontalAdvance(row->text(column)));
+    int wanted = widest * 120 / 100;
+    // The names take what the counts leave of the list; longer ones elide.
+    const int room = listView->viewport()->width() - listView->columnWidth(1);
+    if (column == 0 && room > kMinColumnWidth) wanted = std::min(wanted, room);
+    if (listView->columnWidth(column) < wanted) listView->setColumnWidth(column, wanted);
   }
 }
 

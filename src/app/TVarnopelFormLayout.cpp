@@ -250,6 +250,8 @@ QTreeWidget* TVarnopelForm::BuildListView(const QString& name, QWidget* parent) 
   list->setSelectionBehavior(QAbstractItemView::SelectRows);
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list->setAllColumnsShowFocus(true);
+  // A long path keeps its end (running number, extension) and its start.
+  list->setTextElideMode(Qt::ElideMiddle);
   list->setColumnCount(2);
   list->setHeaderLabels({QStringLiteral("ファイル名"), QStringLiteral("行数")});
   list->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);

@@ -61,6 +61,7 @@ class WindowLoadEvents : public LoadEvents {
     auto* row = new QTreeWidgetItem(form_.ListView2,
                                     QStringList{path, TVarnopelForm::FormatCount(static_cast<qint64>(file.lines))});
     row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+    row->setToolTip(0, path);  // the whole path, where the column elides it
     form_.ListView2->setCurrentItem(row);
     if (road_ != TVarnopelForm::LoadRoad::CommandLine) form_.ListView2->scrollToItem(row);
     form_.FitListColumns(form_.ListView2);

@@ -37,6 +37,7 @@ inline QString FileNamePart(const QString& path) { return path.mid(path.lastInde
 // A checked output-list row for a file, its line count column still empty.
 inline QTreeWidgetItem* AddOutputRow(QTreeWidget* list, const QString& path) {
   auto* row = new QTreeWidgetItem(list, QStringList{path, QString()});
+  row->setToolTip(0, path);  // the whole path, where the column elides it
   row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
   row->setCheckState(0, Qt::Checked);
   row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);

@@ -202,6 +202,10 @@ class SplitExecTest : public QObject, varnopel::test::FormFixture {
     form_->Button3ExecClick();
     QCOMPARE(read("data-1.csv"), QByteArray("a\r\nb\r\nc\r\nd\r\ne\r\n"));
     QCOMPARE(read("data-2.csv"), QByteArray("f\r\ng\r\nh\r\ni\r\nj\r\n"));
+    // Every row shows its whole path as a tooltip, where the column elides it.
+    QCOMPARE(named<QTreeWidget>(*form_, "ListView2")->topLevelItem(0)->toolTip(0), full);
+    QTreeWidgetItem* written = named<QTreeWidget>(*form_, "ListView1")->topLevelItem(1);
+    QCOMPARE(written->toolTip(0), written->text(0));
   }
 
   void aFailedCreateEndsTheRunCleanly() {

@@ -331,26 +331,34 @@ class TVarnopelFormTest : public QObject {
     QTEST(form.FilesForLines(value), "filesForLines");
   }
 
-  void fitListColumnsWidensOnceAndNeverShrinks() {
+  void fitListColumnsToTheWidestRowWithinTheList() {
     TVarnopelForm& form = start();
     QTreeWidget* list = named<QTreeWidget>(form, "ListView2");
     form.FitListColumns(list);  // no rows: nothing to measure
     QCOMPARE(list->columnWidth(0), 100);
+    QCOMPARE(list->textElideMode(), Qt::ElideMiddle);
+    const QFontMetrics metrics(list->font());
+    const auto fitted = [&](const QString& text) { return metrics.horizontalAdvance(text) * 120 / 100; };
 
-    const QString longPath = QStringLiteral("/home/user/documents/") + QString(60, u'x') + QStringLiteral(".txt");
-    new QTreeWidgetItem(list, {longPath, QStringLiteral("12,345")});
+    const QString path = QStringLiteral("/home/user/documents/果物_") + QString(12, u'x') + QStringLiteral(".txt");
+    new QTreeWidgetItem(list, {path, QStringLiteral("12,345")});
     form.FitListColumns(list);
-    const int widened = form.fontMetrics().horizontalAdvance(longPath) * 120 / 100;
-    QCOMPARE(list->columnWidth(0), widened);
+    QCOMPARE(list->columnWidth(0), fitted(path));
     QCOMPARE(list->columnWidth(1), 100);  // the count fits already
 
-    // Only the first row counts, and a shorter first row never narrows.
-    new QTreeWidgetItem(list, {longPath + longPath, QStringLiteral("1")});
+    // A wider row added later widens the column; a shorter one never narrows it.
+    const QString wider = path + QStringLiteral("/more");
+    new QTreeWidgetItem(list, {wider, QStringLiteral("1")});
     form.FitListColumns(list);
-    QCOMPARE(list->columnWidth(0), widened);
-    list->topLevelItem(0)->setText(0, QStringLiteral("/a.txt"));
+    QCOMPARE(list->columnWidth(0), fitted(wider));
+    new QTreeWidgetItem(list, {QStringLiteral("/a.txt"), QStringLiteral("1")});
     form.FitListColumns(list);
-    QCOMPARE(list->columnWidth(0), widened);
+    QCOMPARE(list->columnWidth(0), fitted(wider));
+
+    // A path wider than the list takes what the counts leave; the rest elides.
+    new QTreeWidgetItem(list, {path + QString(400, u'y'), QStringLiteral("1")});
+    form.FitListColumns(list);
+    QCOMPARE(list->columnWidth(0), list->viewport()->width() - list->columnWidth(1));
   }
 
   void optionRadioGroups() {
