@@ -1,6 +1,11 @@
 // The Help menu: the help page search, the About text and box, the Kyiv
 // date line, and the maker's pages.
 #include <QAction>
+#include <QTabWidget>
+#include <QSet>
+#include <QRegularExpression>
+#include <QMenu>
+#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -37,6 +42,36 @@ class HelpAboutTest : public QObject, varnopel::test::FormFixture {
   void cleanup() {
     form_.reset();
     QCOMPARE(dialogs_->pending(), size_t(0));
+  }
+
+  // Every control the help page names (class="control", captions joined
+  // by ／) carries that caption in the window, menus and list menu included.
+  void helpPageNamesControlsByTheirCaptions() {
+    QFile file(QStringLiteral(VARNOPEL_HELP_PAGE));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString page = QString::fromUtf8(file.readAll());
+
+    QSet<QString> captions;
+    const auto add = [&](QString text) {
+      text.remove(QRegularExpression(QStringLiteral("\\(&.\\)$"))).remove(u'&');
+      captions << text;
+    };
+    for (const QAbstractButton* b : form_->findChildren<QAbstractButton*>()) add(b->text());
+    for (const QLabel* l : form_->findChildren<QLabel*>()) add(l->text());
+    for (const QAction* a : form_->findChildren<QAction*>()) add(a->text());
+    for (const QMenu* m : form_->findChildren<QMenu*>()) add(m->title());
+    const QTabWidget* tabs = named<QTabWidget>(*form_, "PageControl1");
+    for (int i = 0; i < tabs->count(); ++i) add(tabs->tabText(i));
+
+    int checked = 0;
+    const QRegularExpression control(QStringLiteral("class=\"control\">([^<]+)<"));
+    for (auto match = control.globalMatch(page); match.hasNext();) {
+      for (const QString& name : match.next().captured(1).split(u'／')) {
+        ++checked;
+        QVERIFY2(captions.contains(name), qPrintable(name));
+      }
+    }
+    QVERIFY(checked > 40);  // the page's tables were read
   }
 
   void helpPageIsFoundFolderByFolderUpwards() {
