@@ -61,6 +61,23 @@ QMenu* SubMenu(QWidget* parent, const QString& caption, const char* name) {
   return menu;
 }
 
+// Qt takes Tab away from the unchecked buttons of an exclusive group, so
+// that only the chosen mode could be reached; every mode stays on the chain.
+void KeepTabFocus(const QButtonGroup* group) {
+  for (QAbstractButton* button : group->buttons()) button->setFocusPolicy(Qt::StrongFocus);
+}
+
+class ModeRadioButton : public QRadioButton {
+ public:
+  using QRadioButton::QRadioButton;
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override {
+    QRadioButton::focusInEvent(event);
+    if (group() != nullptr) KeepTabFocus(group());
+  }
+};
+
 }  // namespace
 
 TVarnopelForm::TVarnopelForm(std::shared_ptr<Dialogs> dialogs, std::shared_ptr<ShellServices> shell, QWidget* parent)
@@ -85,6 +102,7 @@ TVarnopelForm::TVarnopelForm(std::shared_ptr<Dialogs> dialogs, std::shared_ptr<S
   BuildPageControl1();
   column->addWidget(GridPanel1);
   column->addWidget(PageControl1, 1);
+  SetTabChain();
   BuildStatusBar1();
   BuildMainMenu1();
   BuildPopupMenu1();
@@ -159,6 +177,8 @@ void TVarnopelForm::BuildGridPanel1() {
   Button1InFile = ImageButton(QStringLiteral("参照"), "document-open", "Button1InFile", GridPanel1);
   place(Button1InFile, 4, 0, 1, 2);
   Edit1InFile = Cell(new QLineEdit(GridPanel1), "Edit1InFile");
+  // Screen readers name the boxes after what the eye sees beside them.
+  Edit1InFile->setAccessibleName(Label4InFile->text());
   place(Edit1InFile, 0, 1, 4);
 
   BuildGridPanel3();
@@ -174,6 +194,7 @@ void TVarnopelForm::BuildGridPanel1() {
   Button2OutFolder = ImageButton(QStringLiteral("参照"), "folder-open", "Button2OutFolder", GridPanel1);
   place(Button2OutFolder, 4, 3, 1, 2);
   Edit2OutFolder = Cell(new QLineEdit(GridPanel1), "Edit2OutFolder");
+  Edit2OutFolder->setAccessibleName(Label5OutFolder->text());
   SetFaceBackground(Edit2OutFolder, true);
   place(Edit2OutFolder, 0, 4, 4);
 
@@ -182,13 +203,14 @@ void TVarnopelForm::BuildGridPanel1() {
   auto modeRow = [&](QRadioButton*& radio, const QString& caption, const char* radioName, NumberBox*& box,
                      const char* boxName, int value, QLabel*& label, const QString& text, const char* labelName,
                      int row) {
-    radio = new QRadioButton(caption);
+    radio = new ModeRadioButton(caption);
     radio->setObjectName(QString::fromLatin1(radioName));
     SplitModeGroup->addButton(radio);
     placeRadio(radio, row);
     box = Cell(new NumberBox(GridPanel1), boxName);
     box->setRange(0, 1);
     box->setValue(value);
+    box->setAccessibleName(caption);
     SetFaceBackground(box, true);
     place(box, 1, row);
     label = Cell(new QLabel(text, GridPanel1), labelName);
@@ -240,6 +262,23 @@ void TVarnopelForm::BuildGridPanel3() {
   }
 }
 
+void TVarnopelForm::SetTabChain() {
+  // Reading order: row by row, left to right, each control where its cell
+  // begins (参照 before the path box below it, 実行 after the first mode
+  // row); the lists close the chain. The radio buttons take the arrow keys
+  // among themselves as well.
+  QWidget* const chain[] = {
+      Button1InFile,   Edit1InFile,       Button6Reverse,  Button5Random,       Button7Ascend,
+      Button8Descend,  Button10Compress,  Button9Reload,   CheckBox1SameFolder, Button2OutFolder,
+      Edit2OutFolder,  RadioButton1Files, NumberBox1Files, Button3Exec,         RadioButton2Lines,
+      NumberBox2Lines, RadioButton3Half,  NumberBox3Half,  CheckBox3Distribute, CheckBox2OverWrite,
+      Button4Open,     ListView2,         ListView1,
+  };
+  for (size_t i = 1; i < std::size(chain); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
+  KeepTabFocus(SplitModeGroup);
+  connect(SplitModeGroup, &QButtonGroup::buttonToggled, this, [this] { KeepTabFocus(SplitModeGroup); });
+}
+
 QTreeWidget* TVarnopelForm::BuildListView(const QString& name, QWidget* parent) {
   auto* list = new QTreeWidget(parent);
   list->setObjectName(name);
@@ -281,19 +320,22 @@ void TVarnopelForm::BuildPageControl1() {
   PageControl1->setFocusPolicy(Qt::NoFocus);
   PageControl1->tabBar()->setFocusPolicy(Qt::NoFocus);
 
-  auto page = [this](const char* name, QTreeWidget*& list, const char* listName) {
+  auto page = [this](const char* name, QTreeWidget*& list, const char* listName, const QString& caption) {
     auto* sheet = new QWidget;
     sheet->setObjectName(QString::fromLatin1(name));
     auto* box = new QVBoxLayout(sheet);
     box->setContentsMargins(0, 0, 0, 0);
     list = BuildListView(QString::fromLatin1(listName), sheet);
+    list->setAccessibleName(caption);
     box->addWidget(list);
     return sheet;
   };
-  tsReadIn2 = page("tsReadIn2", ListView2, "ListView2");
-  tsWriteOut1 = page("tsWriteOut1", ListView1, "ListView1");
-  PageControl1->addTab(tsReadIn2, QStringLiteral("読込み（入力）"));
-  PageControl1->addTab(tsWriteOut1, QStringLiteral("書出し（出力）"));
+  const QString inputCaption = QStringLiteral("読込み（入力）");
+  const QString outputCaption = QStringLiteral("書出し（出力）");
+  tsReadIn2 = page("tsReadIn2", ListView2, "ListView2", inputCaption);
+  tsWriteOut1 = page("tsWriteOut1", ListView1, "ListView1", outputCaption);
+  PageControl1->addTab(tsReadIn2, inputCaption);
+  PageControl1->addTab(tsWriteOut1, outputCaption);
   ListView2->header()->setSectionsClickable(true);
   ListView1->header()->setSectionsClickable(false);
   PageControl1->setEnabled(false);
