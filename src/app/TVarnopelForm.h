@@ -233,6 +233,7 @@ class TVarnopelForm : public QMainWindow {
   void BuildPopupMenu1();
   QTreeWidget* BuildListView(const QString& name, QWidget* parent);
   void SetTabChain();
+  void SetToolTips();
   void ConnectHandlers();
   // Checking one item of a menu radio group unchecks the others of the group.
   void MakeRadioGroup(std::initializer_list<QAction*> group);

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -78,6 +79,27 @@ class ModeRadioButton : public QRadioButton {
   }
 };
 
+// A list that shows a hint in its empty viewport.
+class HintTreeWidget : public QTreeWidget {
+ public:
+  using QTreeWidget::QTreeWidget;
+  void setHint(const QString& hint) { Hint_ = hint; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QTreeWidget::paintEvent(event);
+    if (topLevelItemCount() > 0 || Hint_.isEmpty()) return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    const int margin = fontMetrics().height();
+    painter.drawText(viewport()->rect().adjusted(margin, margin, -margin, -margin), Qt::AlignCenter | Qt::TextWordWrap,
+                     Hint_);
+  }
+
+ private:
+  QString Hint_;
+};
+
 }  // namespace
 
 TVarnopelForm::TVarnopelForm(std::shared_ptr<Dialogs> dialogs, std::shared_ptr<ShellServices> shell, QWidget* parent)
@@ -118,6 +140,7 @@ TVarnopelForm::TVarnopelForm(std::shared_ptr<Dialogs> dialogs, std::shared_ptr<S
   Timer1->setObjectName(QStringLiteral("Timer1"));
   Timer1->setInterval(1000);
 
+  SetToolTips();
   ConnectHandlers();
   const QSize initial = InitialClientSize();
   resize(initial.width(), initial.height() + menuBar()->sizeHint().height());
@@ -280,7 +303,7 @@ void TVarnopelForm::SetTabChain() {
 }
 
 QTreeWidget* TVarnopelForm::BuildListView(const QString& name, QWidget* parent) {
-  auto* list = new QTreeWidget(parent);
+  auto* list = new HintTreeWidget(parent);
   list->setObjectName(name);
   list->setRootIsDecorated(false);
   list->setUniformRowHeights(true);
@@ -334,6 +357,9 @@ void TVarnopelForm::BuildPageControl1() {
   const QString outputCaption = QStringLiteral("書出し（出力）");
   tsReadIn2 = page("tsReadIn2", ListView2, "ListView2", inputCaption);
   tsWriteOut1 = page("tsWriteOut1", ListView1, "ListView1", outputCaption);
+  // Newcomers learn from the empty list how files get in.
+  static_cast<HintTreeWidget*>(ListView2)->setHint(
+      QStringLiteral("ここにファイルをドロップするか、参照 で選んでください"));
   PageControl1->addTab(tsReadIn2, inputCaption);
   PageControl1->addTab(tsWriteOut1, outputCaption);
   ListView2->header()->setSectionsClickable(true);
@@ -428,6 +454,77 @@ void TVarnopelForm::BuildMainMenu1() {
   HomeSite1 = MenuItem(Help1, QStringLiteral("ホームサイト表示(&S)"), "HomeSite1");
   HomeSite1->setIcon(ThemeIcon(QStringLiteral("go-home")));
   bar->addMenu(Help1);
+}
+
+void TVarnopelForm::SetToolTips() {
+  const struct {
+    QWidget* widget;
+    const char* tip;
+  } controls[] = {
+      {Button1InFile, "参照: 分割するテキストファイルを選びます"},
+      {Edit1InFile, "分割元ファイルのパス"},
+      {Button6Reverse, "行の並びを逆にします"},
+      {Button5Random, "行の並びをでたらめに混ぜます"},
+      {Button7Ascend, "行を昇順に並べ替えます"},
+      {Button8Descend, "行を降順に並べ替えます"},
+      {Button10Compress, "同じ内容の行を1行だけ残して取り除きます"},
+      {Button9Reload, "復元: ファイルを読み直し、並べ替える前の行に戻します"},
+      {CheckBox1SameFolder, "分割元ファイルと同じフォルダに書き出します"},
+      {Button2OutFolder, "参照: 分割したファイルを書き出すフォルダを選びます"},
+      {Edit2OutFolder, "分割したファイルを書き出すフォルダ"},
+      {RadioButton1Files, "ファイルの数を決めて、行を均等に分けます"},
+      {NumberBox1Files, "分割するファイルの数"},
+      {RadioButton2Lines, "1ファイルあたりの行数を決めて分けます"},
+      {NumberBox2Lines, "1ファイルあたりの行数"},
+      {RadioButton3Half, "前半の行数を決めて2つのファイルに分けます"},
+      {NumberBox3Half, "前半のファイルに入れる行数"},
+      {Button3Exec, "実行: チェックした出力ファイルを書き出します"},
+      {CheckBox3Distribute, "行を1行ずつ順番に各ファイルへ振り分けます"},
+      {CheckBox2OverWrite, "同じ名前のファイルがあれば、問い合わせずに上書きします"},
+      {Button4Open, "分割先フォルダをファイルマネージャーで開きます"},
+      {Button0Cancel, "実行中の処理を中止します"},
+  };
+  for (const auto& c : controls) c.widget->setToolTip(QString::fromUtf8(c.tip));
+
+  const struct {
+    QAction* action;
+    const char* tip;
+  } commands[] = {
+      {ReadFile1, "分割するテキストファイルを選びます"},
+      {WriteFolder1, "分割したファイルを書き出すフォルダを選びます"},
+      {SendTo1, "「送る」メニューにこのプログラムを登録します。登録済みなら削除します"},
+      {DeskTop1, "デスクトップにこのプログラムの起動ショートカットを登録します。登録済みなら削除します"},
+      {StartMenu1, "アプリケーションメニューにこのプログラムを登録します。登録済みなら削除します"},
+      {StartUp1, "ログイン時にこのプログラムを起動するよう登録します。登録済みなら削除します"},
+      {Close1, "プログラムを終了します"},
+      {mmSortNum1, "ファイル名の中の数字を数として比べて並べます"},
+      {mmSortDic1, "ファイル名を文字ごとに辞書の順に並べます"},
+      {mmSameLB1, "分割元ファイルと同じ改行コードで書き出します"},
+      {mmCRLF1, "改行をCRLFにして書き出します"},
+      {mmCR1, "改行をCRにして書き出します"},
+      {mmLF1, "改行をLFにして書き出します"},
+      {CloseQuery1, "終了する前に確認します"},
+      {SaveStatus1, "終了時の設定とウィンドウの位置を保存します"},
+      {Help2, "ヘルプを表示します"},
+      {About1, "バージョン情報を表示します"},
+      {Properties1, "このプログラムのファイルのプロパティを表示します"},
+      {Donation1, "開発支援のページを開きます"},
+      {HomeSite1, "ホームサイトを開きます"},
+      {Open2, "選んだファイルを既定のプログラムで開きます"},
+      {OpenWithNotepad2, "選んだファイルをテキストエディターで開きます"},
+      {OpenWith2, "選んだファイルを開くプログラムを選びます"},
+      {OpenWithSendTo2, "選んだファイルを「送る」先のプログラムで開きます"},
+      {MakeShortCut2, "選んだファイルのショートカットをデスクトップに作ります"},
+      {Properties2, "選んだファイルのプロパティを表示します"},
+      {OpenLocation2, "選んだファイルのあるフォルダを開きます"},
+      {ToTop2, "選んだ行を先頭へ移します"},
+      {ToUpper2, "選んだ行を1つ上へ移します"},
+      {ToLower2, "選んだ行を1つ下へ移します"},
+      {ToBottom2, "選んだ行を末尾へ移します"},
+  };
+  for (const auto& c : commands) c.action->setToolTip(QString::fromUtf8(c.tip));
+  ShortCut1->menuAction()->setToolTip(QStringLiteral("起動ショートカットを登録・削除します"));
+  for (QMenu* menu : {File1, ShortCut1, Option1, Help1, PopupMenu1}) menu->setToolTipsVisible(true);
 }
 
 void TVarnopelForm::MakeRadioGroup(std::initializer_list<QAction*> group) {

@@ -1,9 +1,16 @@
 // What screen readers and keyboard users meet: the names of the controls
 // without a caption of their own, and the order Tab takes.
+#include <QAbstractSpinBox>
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTreeWidget>
 
 #include "FormFixture.h"
 #include "Widgets.h"
@@ -96,6 +103,45 @@ class AccessibilityTest : public QObject, varnopel::test::FormFixture {
     QTest::keyClick(half, Qt::Key_Up);
     QCOMPARE(QApplication::focusWidget(), lines);
     QVERIFY(lines->isChecked());
+  }
+
+  // Every button, box and menu command says what it does. (An action's
+  // tooltip falls back to its caption, which says nothing more.)
+  void everyControlHasATooltip() {
+    start();
+    QStringList missing;
+    const QList<QWidget*> controls = named<QWidget>(*form_, "GridPanel1")->findChildren<QWidget*>();
+    for (QWidget* widget : controls + QList<QWidget*>{named<QPushButton>(*form_, "Button0Cancel")}) {
+      const bool control = qobject_cast<QAbstractButton*>(widget) != nullptr ||
+                           qobject_cast<QAbstractSpinBox*>(widget) != nullptr ||
+                           (qobject_cast<QLineEdit*>(widget) != nullptr &&
+                            qobject_cast<QAbstractSpinBox*>(widget->parentWidget()) == nullptr);
+      if (control && widget->toolTip().isEmpty()) missing << widget->objectName();
+    }
+    for (QAction* action : form_->findChildren<QAction*>()) {
+      if (action->isSeparator() || action->text().isEmpty() || action->menu() != nullptr) continue;
+      if (action->toolTip() == QString(action->text()).remove(QLatin1Char('&'))) missing << action->objectName();
+    }
+    QCOMPARE(missing, QStringList());
+    // The window's own menus (Qt's internal ones have no name).
+    for (QMenu* menu : form_->findChildren<QMenu*>())
+      if (!menu->objectName().isEmpty()) QVERIFY2(menu->toolTipsVisible(), qPrintable(menu->objectName()));
+  }
+
+  // The empty input list shows a hint; it is gone once files are in.
+  void emptyInputListShowsAHint() {
+    start();
+    auto* list = named<QTreeWidget>(*form_, "ListView2");
+    auto plain = [](const QImage& image) {
+      for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+          if (image.pixel(x, y) != image.pixel(0, 0)) return false;
+      return true;
+    };
+    QVERIFY(!plain(list->viewport()->grab().toImage()));
+    list->setEnabled(true);
+    list->addTopLevelItem(new QTreeWidgetItem(QStringList{QString(), QString()}));
+    QVERIFY(plain(list->viewport()->grab().toImage()));
   }
 };
 
