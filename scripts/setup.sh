@@ -8,6 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6dbus6 libgl-dev
   libqt6svg6
+  qt6-translations-l10n
   libicu-dev
   libgtest-dev googletest
   fonts-noto-cjk

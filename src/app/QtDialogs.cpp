@@ -10,6 +10,16 @@ namespace varnopel {
 
 namespace {
 
+// Our own captions: the question boxes speak Japanese whatever Qt's
+// translations are.
+QPushButton* AddYes(QMessageBox& box) { return box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole); }
+QPushButton* AddNo(QMessageBox& box) { return box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole); }
+QPushButton* AddCancel(QMessageBox& box) {
+  QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+  box.setEscapeButton(cancel);
+  return cancel;
+}
+
 // Boxes open centred on the screen, not on the window.
 int run(QMessageBox& box) {
   box.adjustSize();
@@ -28,30 +38,35 @@ void QtDialogs::information(const QString& text) {
 }
 
 bool QtDialogs::question(const QString& text) {
-  QMessageBox box(QMessageBox::Question, caption(), displayText(text), QMessageBox::Yes | QMessageBox::No, owner_);
-  box.setDefaultButton(QMessageBox::Yes);
-  return run(box) == QMessageBox::Yes;
+  QMessageBox box(QMessageBox::Question, caption(), displayText(text), QMessageBox::NoButton, owner_);
+  QPushButton* yes = AddYes(box);
+  QPushButton* no = AddNo(box);
+  box.setDefaultButton(yes);
+  box.setEscapeButton(no);
+  run(box);
+  return box.clickedButton() == yes;
 }
 
 Dialogs::Answer QtDialogs::questionYesNoCancel(const QString& text) {
-  QMessageBox box(QMessageBox::Question, caption(), displayText(text),
-                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner_);
-  box.setDefaultButton(QMessageBox::Yes);
-  switch (run(box)) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    default: return Answer::Cancel;
-  }
+  QMessageBox box(QMessageBox::Question, caption(), displayText(text), QMessageBox::NoButton, owner_);
+  QPushButton* yes = AddYes(box);
+  QPushButton* no = AddNo(box);
+  AddCancel(box);
+  box.setDefaultButton(yes);
+  run(box);
+  const QAbstractButton* clicked = box.clickedButton();
+  if (clicked == yes) return Answer::Yes;
+  if (clicked == no) return Answer::No;
+  return Answer::Cancel;
 }
 
 Dialogs::Answer QtDialogs::overwriteQuestion(const QString& text) {
   QMessageBox box(QMessageBox::Question, caption(), displayText(text), QMessageBox::NoButton, owner_);
-  QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
-  QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
-  QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+  QPushButton* yes = AddYes(box);
+  QPushButton* no = AddNo(box);
+  AddCancel(box);
   QPushButton* all = box.addButton(QStringLiteral("すべてはい(&A)"), QMessageBox::YesRole);
   box.setDefaultButton(yes);
-  box.setEscapeButton(cancel);
   run(box);
   const QAbstractButton* clicked = box.clickedButton();
   if (clicked == yes) return Answer::Yes;

@@ -7,6 +7,7 @@
 
 #include "app/ProgramOptions.h"
 #include "app/QtDialogs.h"
+#include "app/QtTranslations.h"
 #include "app/TVarnopelForm.h"
 #include "shell/FreedesktopShell.h"
 
@@ -25,6 +26,9 @@ int main(int argc, char* argv[]) {
   QApplication app(qtArgc, qtArgv.data());
   QApplication::setApplicationName(QStringLiteral("varnopel"));
   QApplication::setDesktopFileName(QStringLiteral("varnopel"));
+  // Qt's own buttons and file dialog speak the user's language when Qt's
+  // translations are installed; otherwise they stay English.
+  varnopel::InstallQtTranslations(app, QLocale::system());
 
   auto dialogs = std::make_shared<varnopel::QtDialogs>();
   varnopel::TVarnopelForm form(dialogs, std::make_shared<varnopel::FreedesktopShell>());
